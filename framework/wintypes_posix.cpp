@@ -1,0 +1,10 @@
+#include "wintypes.h"
+
+#ifndef _WIN32
+namespace {
+thread_local DWORD t_lastError = 0;
+}
+
+DWORD GetLastError() { return t_lastError; }
+void SetLastError(DWORD code) { t_lastError = code; }
+#endif

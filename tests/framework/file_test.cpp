@@ -1,0 +1,79 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+#include "framework/file.h"
+#include "tests/support/temp_dir.h"
+
+namespace {
+
+TEST(FileTest, WriteSeekReadAndLength)
+{
+    TempDir dir;
+    std::string name = dir.Path("data.bin");
+    {
+        CFile f(name.c_str(), CFile::modeCreate | CFile::modeReadWrite);
+        f.Write("abcdefghij", 10);
+        EXPECT_EQ(f.GetLength(), 10u);
+        EXPECT_EQ(f.Seek(3, CFile::begin), 3u);
+        char buf[4] = {};
+        EXPECT_EQ(f.Read(buf, 3), 3u);
+        EXPECT_EQ(std::string(buf, 3), "def");
+        EXPECT_EQ(f.Read(buf, 4), 4u);
+        EXPECT_EQ(f.Read(buf, 4), 0u);  // at the end: a short count, no failure
+        f.SetLength(4);
+        EXPECT_EQ(f.GetLength(), 4u);
+        f.Close();
+    }
+    CFileStatus status;
+    ASSERT_TRUE(CFile::GetStatus(name.c_str(), status));
+    EXPECT_EQ(status.m_size, 4u);
+}
+
+TEST(FileTest, OpenFailuresCarryCauseAndName)
+{
+    TempDir dir;
+    std::string missing = dir.Path("missing.bin");
+    CFile f;
+    CFileException e;
+    EXPECT_FALSE(f.Open(missing.c_str(), CFile::modeRead, &e));
+    EXPECT_EQ(e.m_cause, CFileException::fileNotFound);
+    EXPECT_EQ(e.m_lOsError, 2);
+    EXPECT_EQ(e.m_strFileName, missing);
+
+    std::string noDir = dir.Path("nodir") + TempDir::kSep + "x.bin";
+    EXPECT_FALSE(f.Open(noDir.c_str(), CFile::modeRead, &e));
+    EXPECT_EQ(e.m_cause, CFileException::badPath);
+
+    try {
+        CFile thrown(missing.c_str(), CFile::modeRead);
+        FAIL() << "opening a missing file must throw";
+    } catch (const CFileException& ex) {
+        EXPECT_EQ(ex.m_cause, CFileException::fileNotFound);
+    }
+}
+
+TEST(FileTest, RenameAndRemove)
+{
+    TempDir dir;
+    std::string a = dir.Path("a.tmp"), b = dir.Path("b.txt");
+    { CFile f(a.c_str(), CFile::modeCreate | CFile::modeWrite); f.Write("x", 1); }
+    CFile::Rename(a.c_str(), b.c_str());
+    CFileStatus status;
+    EXPECT_FALSE(CFile::GetStatus(a.c_str(), status));
+    EXPECT_TRUE(CFile::GetStatus(b.c_str(), status));
+    // Renaming onto an existing file is refused, as MoveFile does.
+    { CFile f(a.c_str(), CFile::modeCreate | CFile::modeWrite); }
+    EXPECT_THROW(CFile::Rename(a.c_str(), b.c_str()), CFileException);
+    CFile::Remove(b.c_str());
+    EXPECT_FALSE(CFile::GetStatus(b.c_str(), status));
+    try {
+        CFile::Remove(b.c_str());
+        FAIL();
+    } catch (const CFileException& ex) {
+        EXPECT_EQ(ex.m_cause, CFileException::fileNotFound);
+    }
+}
+
+}  // namespace
