@@ -1,0 +1,29 @@
+// The program's one message box function: every message to the user goes
+// through it, under the caption "Setup". Where the box appears is up to the
+// presenter that the program (or a test) installs.
+#pragma once
+
+#include <string>
+
+#include "framework/wintypes.h"
+
+// The application name, the caption of every box.
+extern const char* const SETUP_CAPTION;
+
+// Shows one box and returns the pressed button (IDOK, IDYES, ...).
+class IMessageBoxPresenter {
+public:
+    virtual ~IMessageBoxPresenter() = default;
+    virtual int Show(const char* pszCaption, const std::string& strText, UINT nStyle) = 0;
+};
+
+// Installs the presenter (nullptr: none) and returns the previous one.
+IMessageBoxPresenter* SetMessageBoxPresenter(IMessageBoxPresenter* pPresenter);
+
+// The style the box is shown with: an OK, OK/Cancel, Yes/No or Yes/No/Cancel
+// box that names no icon gets the exclamation icon.
+UINT AddDefaultIcon(UINT nStyle);
+
+// Shows strText with caption "Setup". Without a presenter nothing can be
+// shown and the answer is 0, which no caller takes for agreement.
+int SetupMessageBox(const std::string& strText, UINT nStyle);

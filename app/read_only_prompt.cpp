@@ -1,0 +1,33 @@
+#include "app/read_only_prompt.h"
+
+#include "app/format_text.h"
+#include "app/message_box.h"
+#include "app/setup_texts.h"
+
+std::string CReadOnlyPrompt::GetText() const
+{
+    return FormatText("Setup has detected the Read-Only-File\r\n%s.\r\nOverwrite this file ?",
+                      m_strFileName.c_str());
+}
+
+void CReadOnlyPrompt::OnDontShowAgainClicked(BOOL bChecked)
+{
+    m_nDontShowAgain = bChecked ? 1 : 0;
+}
+
+INT_PTR CReadOnlyPrompt::OnCommand(int nId)
+{
+    switch (nId) {
+    case IDOK:
+        return READONLY_OVERWRITE;
+    case IDNO:
+        return READONLY_KEEP;
+    case IDCANCEL:
+        // Yes is the default button here, unlike the copy phase's quit question.
+        if (SetupMessageBox(SETUP_TEXT_QUIT_QUESTION, MB_YESNO | MB_ICONQUESTION) == IDYES)
+            return READONLY_QUIT;
+        return 0;
+    default:
+        return 0;
+    }
+}
