@@ -95,7 +95,7 @@ BOOL ReadFixedVersion(const std::string& path, BYTE out[FIXED_VERSION_SIZE])
     void* value;
     UINT length;
     if (!block.Query("\\", value, length) || length < FIXED_VERSION_SIZE) {
-        SetLastError(ERROR_RESOURCE_TYPE_NOT_FOUND);
+        SetLastError(ERROR_RESOURCE_DATA_NOT_FOUND);
         return FALSE;
     }
     std::memcpy(out, value, FIXED_VERSION_SIZE);
