@@ -27,9 +27,12 @@ BOOL GetDiskFreeBytes(DWORD drive, DWORD& bytes)
     if (!GetDiskFreeSpaceA(DriveRoot(drive).c_str(), &sectorsPerCluster, &bytesPerSector, &freeClusters,
                            &totalClusters))
         return FALSE;
-    // Today's disks overflow 32 bits; a wrapped product would be meaningless.
-    ULONGLONG free = static_cast<ULONGLONG>(freeClusters) * bytesPerSector * sectorsPerCluster;
-    bytes = free > 0xFFFFFFFFull ? 0xFFFFFFFFu : static_cast<DWORD>(free);
+    // Today's disks overflow 32 bits; a wrapped product would be meaningless,
+    // so the count saturates instead (each factor pair fits 64 bits).
+    const ULONGLONG limit = 0xFFFFFFFFull;
+    ULONGLONG clusterBytes = static_cast<ULONGLONG>(bytesPerSector) * sectorsPerCluster;
+    ULONGLONG freeBytes = clusterBytes > limit ? (freeClusters ? limit + 1 : 0) : clusterBytes * freeClusters;
+    bytes = freeBytes > limit ? static_cast<DWORD>(limit) : static_cast<DWORD>(freeBytes);
     return TRUE;
 }
 
