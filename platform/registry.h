@@ -1,0 +1,38 @@
+// Registry helpers for the engine's registration and rollback. Each opens
+// what it needs and closes it before returning; the caller's root is never
+// closed. Result: the platform error code, 0 for success; every failure is
+// also left in the thread's last-error value.
+//
+// Working limits: key path 259 characters, value name 255, string data
+// written 259; longer input is refused with ERROR_FILENAME_EXCED_RANGE
+// (paths and names) or ERROR_INVALID_PARAMETER (data). A string value read
+// may hold at most 516 bytes with its terminator, else ERROR_MORE_DATA.
+#pragma once
+
+#include <string>
+
+#include <windows.h>
+
+// Creates the key (and any missing keys above it) or opens it, KEY_ALL_ACCESS.
+LONG CreateRegKey(HKEY root, const std::string& key);
+// 0 when the key exists and can be opened for reading, else the open error.
+LONG RegKeyExists(HKEY root, const std::string& key);
+// Deletes the key and everything below it, depth first; a failure deep in
+// the tree leaves the failing key and its ancestors in place.
+LONG DeleteRegKeyTree(HKEY parent, const std::string& key);
+// Writes REG_SZ text (terminator included); creates the key when missing.
+LONG SetRegString(HKEY root, const std::string& key, const std::string& name, const std::string& text);
+// Reads a value as text; out changes only on success. An empty name is the
+// key's default value.
+LONG GetRegString(HKEY root, const std::string& key, const std::string& name, std::string& out);
+// Writes a REG_DWORD; creates the key when missing.
+LONG SetRegDword(HKEY root, const std::string& key, const std::string& name, DWORD value);
+// Reads 4 bytes of a value; out changes only on success.
+LONG GetRegDword(HKEY root, const std::string& key, const std::string& name, DWORD& out);
+LONG DeleteRegValue(HKEY root, const std::string& key, const std::string& name);
+
+// Test seam: makes the helpers use target wherever a caller passes the
+// predefined root (HKEY_LOCAL_MACHINE or HKEY_CLASSES_ROOT), so that engine
+// tests write below a test key. nullptr restores the real root. The target
+// stays owned by the caller.
+void RedirectRegistryRoot(HKEY predefined, HKEY target);

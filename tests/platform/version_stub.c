@@ -1,0 +1,1 @@
+// Code of the version-resource test libraries: nothing but their resources.
