@@ -185,6 +185,9 @@ void ManifestReader::ReadInfoText(const std::string& ref, Manifest& m) const
     std::string ansi;
     if (Utf8ToAnsi(raw, ansi))
         raw = ansi;
+    // The installer holds the text as a C string.
+    if (raw.find('\0') != std::string::npos)
+        Fail("product.infoText", p.u8string() + " contains a NUL byte");
     m.infoText = ToCrLf(raw);
 }
 

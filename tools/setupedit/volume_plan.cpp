@@ -2,23 +2,17 @@
 
 #include <string>
 
+#include "model/install_mngr.h"
 #include "tools/setupedit/tool_error.h"
 
 std::uint32_t VolumeCapacity(int mediaType)
 {
-    switch (mediaType) {
-    case 0:
-        return 1199998;
-    case 1:
-        return 1439998;
-    default:
-        return 0;
-    }
+    return GetVolumeCapacity(mediaType);
 }
 
 std::vector<std::uint64_t> PlanVolumes(int mediaType, std::uint64_t payload)
 {
-    if (mediaType < 0 || mediaType > kMaxMediaType)
+    if (!IsValidMediaType(mediaType))
         throw ToolError("media type " + std::to_string(mediaType) + " is not one of 0, 1, 2, 3");
     std::uint32_t cap = VolumeCapacity(mediaType);
     if (cap == 0) {

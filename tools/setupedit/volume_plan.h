@@ -6,8 +6,6 @@
 #include <cstdint>
 #include <vector>
 
-constexpr int kMaxMediaType = 3;
-
 // Payload bytes of one volume for the media type (0: no fixed size).
 std::uint32_t VolumeCapacity(int mediaType);
 
