@@ -4,6 +4,8 @@
 #include <cstring>
 #include <new>
 
+#include "mem_status.h"
+
 namespace {
 
 // One registry record, living in a 64-byte slot of the slot pool. Slots start
@@ -159,6 +161,9 @@ struct ExitCleanup {
         FreeSlotPool();
     }
 } g_exitCleanup;
+
+// The run's status object lives as long as the program.
+CMemStatus g_memStatus;
 
 }  // namespace
 

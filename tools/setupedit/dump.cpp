@@ -1,0 +1,207 @@
+#include "tools/setupedit/dump.h"
+
+#include <cstdio>
+#include <vector>
+
+#include "model/install_mngr.h"
+#include "tools/setupedit/ansi.h"
+#include "tools/setupedit/pe_version.h"
+#include "tools/setupedit/volume_plan.h"
+
+using nlohmann::json;
+
+namespace {
+
+std::string Hex(const BYTE* p, std::size_t n)
+{
+    std::string s;
+    char buf[3];
+    for (std::size_t i = 0; i < n; ++i) {
+        std::snprintf(buf, sizeof buf, "%02X", p[i]);
+        s += buf;
+    }
+    return s;
+}
+
+std::string Grouped(std::uint64_t v)
+{
+    std::string digits = std::to_string(v), out;
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        if (i && (digits.size() - i) % 3 == 0)
+            out += ',';
+        out += digits[i];
+    }
+    return out;
+}
+
+std::string ProductIdText(CSetupEdit& ed)
+{
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "0x%08X", static_cast<unsigned>(ed.GetProductId()));
+    return buf;
+}
+
+struct Entry {
+    int depth;
+    bool isDir;
+    std::string path;  // in the tree, backslash-separated, ANSI
+    const CInstallDir* dir;
+    const CInstalledFile* file;
+};
+
+// The tree in walk order, with each item's depth and path.
+std::vector<Entry> Walk(CSetupEdit& ed)
+{
+    std::vector<Entry> out;
+    std::vector<std::string> stack;
+    auto join = [&](const std::string& name) {
+        std::string p;
+        for (const std::string& s : stack)
+            p += s + "\\";
+        return p + name;
+    };
+    CObject* item;
+    for (int r = ed.GetFirstItem(item); r != TREE_END; r = ed.GetNextItem(item)) {
+        if (r == TREE_ENTER) {
+            const CInstallDir* d = static_cast<const CInstallDir*>(item);
+            std::string name = d ? d->m_strName : std::string();
+            out.push_back({static_cast<int>(stack.size()), true, join(name), d, nullptr});
+            stack.push_back(name);
+        } else if (r == TREE_LEAVE) {
+            if (!stack.empty())
+                stack.pop_back();
+        } else if (r == TREE_FILE) {
+            const CInstalledFile* f = static_cast<const CInstalledFile*>(item);
+            out.push_back({static_cast<int>(stack.size()), false, join(f->m_strName), nullptr, f});
+        }
+    }
+    return out;
+}
+
+std::uint64_t PayloadBytes(const std::vector<Entry>& entries)
+{
+    std::uint64_t total = 0;
+    for (const Entry& e : entries)
+        total += e.file ? e.file->m_dwSize : 0;
+    return total;
+}
+
+}  // namespace
+
+std::string FlagNames(unsigned flags)
+{
+    static const char* const names[] = {"selfreg", "selfreg-absent", "shortcut", "shared"};
+    std::string s;
+    for (int i = 0; i < 4; ++i) {
+        if (flags & (1u << i))
+            s += std::string(s.empty() ? "" : " ") + names[i];
+    }
+    if (flags & ~0xFu) {
+        char buf[24];
+        std::snprintf(buf, sizeof buf, "%s0x%X", s.empty() ? "" : " ", flags & ~0xFu);
+        s += buf;
+    }
+    return s;
+}
+
+void DumpText(CSetupEdit& ed, const std::string& fileName, std::ostream& out)
+{
+    std::vector<Entry> entries = Walk(ed);
+    std::uint64_t payload = PayloadBytes(entries);
+    out << fileName << "\n";
+    out << "  identity        " << Hex(ed.m_abIdentity, sizeof ed.m_abIdentity) << " (product "
+        << ProductIdText(ed) << ")\n";
+    out << "  title           " << AnsiToUtf8(ed.m_strProductTitle) << "\n";
+    out << "  program folder  " << AnsiToUtf8(ed.m_strProgramFolder) << "\n";
+    out << "  destination     " << AnsiToUtf8(ed.m_strDestDir) << "\n";
+    out << "  media type      " << ed.m_nMediaType;
+    if (!IsValidMediaType(ed.m_nMediaType))
+        out << " (not a valid media type)";
+    else if (VolumeCapacity(ed.m_nMediaType))
+        out << " (volumes of " << Grouped(VolumeCapacity(ed.m_nMediaType)) << " payload bytes)";
+    else
+        out << " (one volume)";
+    out << "\n";
+    out << "  opaque values   word " << ed.m_wOpaque << ", dword " << ed.m_dwOpaque << "\n";
+    out << "  bytes           application " << Grouped(ed.m_dwAppBytes) << ", system " << Grouped(ed.m_dwSysBytes)
+        << ", uninstaller " << Grouped(ed.m_dwUninstBytes) << ", extra " << Grouped(ed.m_dwExtraBytes) << "\n";
+    out << "  payload         " << Grouped(payload) << " bytes in the files below\n";
+    out << "  info title      " << AnsiToUtf8(ed.m_strInfoTitle) << "\n";
+    out << "  info text       " << Grouped(ed.m_dwInfoTextLen) << " bytes\n";
+    if (ed.m_pInfoText) {
+        std::string text = AnsiToUtf8(std::string(ed.m_pInfoText, ed.m_dwInfoTextLen));
+        std::size_t at = 0;
+        while (at <= text.size()) {
+            std::size_t end = text.find("\r\n", at);
+            if (end == std::string::npos)
+                end = text.size();
+            if (end == text.size() && at == end)
+                break;
+            out << "    | " << text.substr(at, end - at) << "\n";
+            at = end + 2;
+        }
+    }
+    out << "  tree            (size, product version, flags)\n";
+    for (const Entry& e : entries) {
+        std::string indent(4 + 2 * e.depth, ' ');
+        if (e.isDir) {
+            out << indent << (e.dir ? AnsiToUtf8(e.dir->m_strName) : std::string("(no directory object)")) << "\\\n";
+        } else {
+            std::string name = AnsiToUtf8(e.file->m_strName);
+            out << indent << name;
+            std::size_t col = indent.size() + name.size();
+            out << std::string(col < 40 ? 40 - col : 1, ' ') << Grouped(e.file->m_dwSize) << "  "
+                << ProductVersionString(e.file->m_VersionInfo);
+            std::string flags = FlagNames(e.file->m_dwFlags);
+            if (!flags.empty())
+                out << "  " << flags;
+            out << "\n";
+        }
+    }
+}
+
+json DumpJson(CSetupEdit& ed)
+{
+    std::vector<Entry> entries = Walk(ed);
+    json j;
+    j["identity"] = Hex(ed.m_abIdentity, sizeof ed.m_abIdentity);
+    j["productId"] = ProductIdText(ed);
+    j["title"] = AnsiToUtf8(ed.m_strProductTitle);
+    j["programFolder"] = AnsiToUtf8(ed.m_strProgramFolder);
+    j["destDir"] = AnsiToUtf8(ed.m_strDestDir);
+    j["infoTitle"] = AnsiToUtf8(ed.m_strInfoTitle);
+    j["infoText"] = ed.m_pInfoText ? AnsiToUtf8(std::string(ed.m_pInfoText, ed.m_dwInfoTextLen)) : std::string();
+    j["infoTextBytes"] = ed.m_dwInfoTextLen;
+    j["mediaType"] = ed.m_nMediaType;
+    j["opaqueWord"] = ed.m_wOpaque;
+    j["opaqueDword"] = ed.m_dwOpaque;
+    j["appBytes"] = ed.m_dwAppBytes;
+    j["sysBytes"] = ed.m_dwSysBytes;
+    j["uninstBytes"] = ed.m_dwUninstBytes;
+    j["extraBytes"] = ed.m_dwExtraBytes;
+    j["payloadBytes"] = PayloadBytes(entries);
+    json dirs = json::array(), files = json::array();
+    for (const Entry& e : entries) {
+        if (e.isDir) {
+            dirs.push_back(AnsiToUtf8(e.path));
+            continue;
+        }
+        const CInstalledFile* f = e.file;
+        json fl = json::array();
+        for (unsigned bit = 1; bit <= 8; bit <<= 1) {
+            if (f->m_dwFlags & bit)
+                fl.push_back(FlagNames(bit));
+        }
+        files.push_back({{"path", AnsiToUtf8(e.path)},
+                         {"name", AnsiToUtf8(f->m_strName)},
+                         {"flags", f->m_dwFlags},
+                         {"flagNames", fl},
+                         {"size", f->m_dwSize},
+                         {"productVersion", ProductVersionString(f->m_VersionInfo)},
+                         {"fileVersion", FileVersionString(f->m_VersionInfo)},
+                         {"versionRecord", Hex(f->m_VersionInfo, sizeof f->m_VersionInfo)}});
+    }
+    j["dirs"] = dirs;
+    j["files"] = files;
+    return j;
+}

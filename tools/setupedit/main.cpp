@@ -1,0 +1,115 @@
+// setupedit: the authoring tool of the setup kit.
+//   setupedit build MANIFEST.json OUTDIR   write the distribution media
+//   setupedit dump FILE [--json]           list a Setup.dat or Setup.inf
+//   setupedit verify DISK1 [DISK2 ...]     check built volumes
+#include <chrono>
+#include <cstdio>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "model/install_mngr.h"
+#include "tools/setupedit/description_file.h"
+#include "tools/setupedit/dump.h"
+#include "tools/setupedit/manifest.h"
+#include "tools/setupedit/media_writer.h"
+#include "tools/setupedit/tool_error.h"
+#include "tools/setupedit/verify.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+int Usage()
+{
+    std::cerr << "usage: setupedit build MANIFEST.json OUTDIR\n"
+                 "       setupedit dump FILE [--json]\n"
+                 "       setupedit verify DISK1 [DISK2 ...]\n";
+    return 2;
+}
+
+std::string Grouped(std::uint64_t v)
+{
+    std::string digits = std::to_string(v), out;
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        if (i && (digits.size() - i) % 3 == 0)
+            out += ',';
+        out += digits[i];
+    }
+    return out;
+}
+
+std::string VolumeList(const std::vector<std::uint64_t>& volumes)
+{
+    std::string s;
+    for (std::size_t i = 0; i < volumes.size(); ++i)
+        s += (i ? " + " : "") + Grouped(volumes[i]);
+    return s;
+}
+
+int Build(const std::string& manifest, const std::string& out)
+{
+    auto start = std::chrono::steady_clock::now();
+    Manifest m = LoadManifest(fs::path(manifest));
+    BuildSummary s = BuildMedia(m, fs::path(out));
+    double secs = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    char time[32];
+    std::snprintf(time, sizeof time, "%.2f s", secs);
+    std::cout << out << ": " << s.files << " files, " << s.volumes.size()
+              << (s.volumes.size() == 1 ? " volume" : " volumes") << " of media type " << m.mediaType << " ("
+              << VolumeList(s.volumes) << " payload bytes), Setup.dat " << Grouped(s.setupDatBytes)
+              << " bytes, built in " << time << "\n";
+    return 0;
+}
+
+int Dump(const std::string& file, bool asJson)
+{
+    CSetupEdit ed;
+    LoadDescription(fs::path(file), ed);
+    if (asJson)
+        std::cout << DumpJson(ed).dump(2) << "\n";
+    else
+        DumpText(ed, file, std::cout);
+    return 0;
+}
+
+int Verify(const std::vector<std::string>& args)
+{
+    std::vector<fs::path> disks(args.begin(), args.end());
+    VerifyReport rep = VerifyMedia(disks);
+    for (const std::string& p : rep.problems)
+        std::cerr << "setupedit: verify: " << p << "\n";
+    if (!rep.problems.empty())
+        return 1;
+    std::cout << args[0] << ": " << rep.files << " files, " << rep.volumes.size()
+              << (rep.volumes.size() == 1 ? " volume" : " volumes") << " (" << VolumeList(rep.volumes)
+              << " payload bytes): sound\n";
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.empty())
+        return Usage();
+    std::string cmd = args[0];
+    args.erase(args.begin());
+    try {
+        if (cmd == "build" && args.size() == 2)
+            return Build(args[0], args[1]);
+        if (cmd == "dump" && args.size() == 1)
+            return Dump(args[0], false);
+        if (cmd == "dump" && args.size() == 2 && args[1] == "--json")
+            return Dump(args[0], true);
+        if (cmd == "verify" && !args.empty())
+            return Verify(args);
+        return Usage();
+    } catch (const ToolError& e) {
+        std::cerr << "setupedit: " << e.what() << "\n";
+    } catch (const std::exception& e) {
+        std::cerr << "setupedit: unexpected failure: " << e.what() << "\n";
+    }
+    return 1;
+}

@@ -1,0 +1,162 @@
+#include "tools/setupedit/verify.h"
+
+#include <cstdio>
+
+#include "model/install_mngr.h"
+#include "tools/setupedit/description_file.h"
+#include "tools/setupedit/volume_plan.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string Grouped(std::uint64_t v)
+{
+    std::string digits = std::to_string(v), out;
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        if (i && (digits.size() - i) % 3 == 0)
+            out += ',';
+        out += digits[i];
+    }
+    return out;
+}
+
+// Sums of the file sizes below each first-level directory and in all.
+struct TreeSums {
+    std::uint64_t top[2] = {0, 0};
+    std::uint64_t total = 0;
+    std::size_t files = 0;
+};
+
+TreeSums SumTree(CSetupEdit& ed)
+{
+    TreeSums sums;
+    int depth = 0, topIndex = -1, topSeen = -1;
+    CObject* item;
+    for (int r = ed.GetFirstItem(item); r != TREE_END; r = ed.GetNextItem(item)) {
+        if (r == TREE_ENTER) {
+            if (depth++ == 0)
+                topIndex = ++topSeen;
+        } else if (r == TREE_LEAVE) {
+            if (--depth == 0)
+                topIndex = -1;
+        } else if (r == TREE_FILE) {
+            DWORD size = static_cast<CInstalledFile*>(item)->m_dwSize;
+            if (topIndex == 0 || topIndex == 1)
+                sums.top[topIndex] += size;
+            sums.total += size;
+            ++sums.files;
+        }
+    }
+    return sums;
+}
+
+std::string TopName(CSetupEdit& ed, int index)
+{
+    POSITION pos = ed.GetRoot().children.FindIndex(index);
+    if (!pos)
+        return std::string();
+    InstallNode* node = ed.GetRoot().children.GetAt(pos);
+    return node->dir ? node->dir->m_strName : std::string();
+}
+
+}  // namespace
+
+VerifyReport VerifyMedia(const std::vector<fs::path>& disks)
+{
+    VerifyReport rep;
+    auto problem = [&](const std::string& s) { rep.problems.push_back(s); };
+    fs::path setupDat = disks.at(0) / "Setup.dat";
+    CSetupEdit ed;
+    std::uint64_t length = LoadDescription(setupDat, ed);
+    std::uint64_t stored = StoredLength(ed);
+    if (stored != length)
+        problem(setupDat.string() + ": " + Grouped(length - stored) + " bytes follow the end of the record");
+
+    if (TopName(ed, 0) != "Applikation" || TopName(ed, 1) != "WinSys")
+        problem(setupDat.string() + ": the tree does not begin with the directories Applikation and WinSys");
+    TreeSums sums = SumTree(ed);
+    rep.expectedPayload = sums.total;
+    rep.files = sums.files;
+    if (sums.top[0] != ed.m_dwAppBytes)
+        problem(setupDat.string() + ": application bytes are " + Grouped(ed.m_dwAppBytes) +
+                ", but the files under Applikation hold " + Grouped(sums.top[0]));
+    if (sums.top[1] != ed.m_dwSysBytes)
+        problem(setupDat.string() + ": system bytes are " + Grouped(ed.m_dwSysBytes) +
+                ", but the files under WinSys hold " + Grouped(sums.top[1]));
+
+    fs::path uninst = disks[0] / "_Uninst.ex_";
+    std::error_code ec;
+    std::uint64_t uninstSize = fs::file_size(uninst, ec);
+    if (ec)
+        problem(uninst.string() + ": missing");
+    else if (uninstSize != ed.m_dwUninstBytes)
+        problem(uninst.string() + ": " + Grouped(uninstSize) + " bytes, the description says " +
+                Grouped(ed.m_dwUninstBytes));
+
+    if (!IsValidMediaType(ed.m_nMediaType)) {
+        problem(setupDat.string() + ": media type " + std::to_string(ed.m_nMediaType) + " is not one of 0, 1, 2, 3");
+        return rep;
+    }
+    std::uint32_t cap = VolumeCapacity(ed.m_nMediaType);
+    if (cap == 0 && disks.size() != 1)
+        problem("media type " + std::to_string(ed.m_nMediaType) + " has a single volume, but " +
+                std::to_string(disks.size()) + " folders were given");
+
+    std::uint64_t total = 0;
+    for (std::size_t i = 0; i < disks.size(); ++i) {
+        fs::path data = disks[i] / "Data.dat";
+        std::uint64_t size = fs::file_size(data, ec);
+        if (ec) {
+            problem(data.string() + ": missing (volume " + std::to_string(i) + ")");
+            rep.volumes.push_back(0);
+            continue;
+        }
+        if (size < 2) {
+            problem(data.string() + ": " + std::to_string(size) + " bytes, too short for a volume number");
+            rep.volumes.push_back(0);
+            continue;
+        }
+        unsigned char num[2] = {0, 0};
+        std::FILE* f = std::fopen(data.string().c_str(), "rb");
+        bool ok = f && std::fread(num, 1, 2, f) == 2;
+        if (f)
+            std::fclose(f);
+        if (!ok) {
+            problem(data.string() + ": cannot be read");
+            continue;
+        }
+        unsigned number = num[0] | (num[1] << 8);
+        if (number != i)
+            problem(data.string() + ": holds volume number " + std::to_string(number) + ", expected " +
+                    std::to_string(i) + " (folder " + std::to_string(i + 1) + " of those given)");
+        std::uint64_t payload = size - 2;
+        rep.volumes.push_back(payload);
+        total += payload;
+        bool last = i + 1 == disks.size();
+        if (cap != 0 && payload > cap)
+            problem(data.string() + ": " + Grouped(payload) + " payload bytes, more than a volume of media type " +
+                    std::to_string(ed.m_nMediaType) + " holds (" + Grouped(cap) + ")");
+        else if (cap != 0 && !last && payload != cap)
+            problem(data.string() + ": " + Grouped(payload) + " payload bytes; every volume but the last must hold " +
+                    Grouped(cap));
+    }
+
+    if (total < sums.total) {
+        std::string msg = "the volumes hold " + Grouped(total) + " payload bytes, the files need " +
+                          Grouped(sums.total) + " (" + Grouped(sums.total - total) + " missing";
+        if (cap != 0) {
+            std::size_t needed = PlanVolumes(ed.m_nMediaType, sums.total).size();
+            if (needed > disks.size())
+                msg += ": " + std::to_string(needed) + " volumes expected, " + std::to_string(disks.size()) +
+                       " given";
+        }
+        problem(msg + ")");
+    } else if (total > sums.total) {
+        problem("the volumes hold " + Grouped(total) + " payload bytes, " + Grouped(total - sums.total) +
+                " more than the files need (" + Grouped(sums.total) + ")");
+    } else if (cap != 0 && disks.size() > 1 && rep.volumes.back() == 0) {
+        problem((disks.back() / "Data.dat").string() + ": an empty last volume that no file needs");
+    }
+    return rep;
+}

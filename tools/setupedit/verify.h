@@ -1,0 +1,19 @@
+// Checking built volumes against their install description: the volume
+// numbers and order, the fixed capacities of floppy media, the single
+// volume of directory media, and the payload against the file sizes.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+struct VerifyReport {
+    std::vector<std::string> problems;   // empty when the media are sound
+    std::vector<std::uint64_t> volumes;  // payload bytes of each volume read
+    std::uint64_t expectedPayload = 0;   // the sum of the file sizes
+    std::size_t files = 0;
+};
+
+// disks[0] holds Setup.dat. A description that cannot be read throws ToolError.
+VerifyReport VerifyMedia(const std::vector<std::filesystem::path>& disks);
