@@ -78,6 +78,16 @@ std::vector<Entry> Walk(CSetupEdit& ed)
     return out;
 }
 
+// The product version, or "-" for a file without a version record.
+std::string VersionColumn(const BYTE* record)
+{
+    for (std::size_t i = 0; i < kVersionRecordSize; ++i) {
+        if (record[i])
+            return ProductVersionString(record);
+    }
+    return "-";
+}
+
 std::uint64_t PayloadBytes(const std::vector<Entry>& entries)
 {
     std::uint64_t total = 0;
@@ -151,7 +161,7 @@ void DumpText(CSetupEdit& ed, const std::string& fileName, std::ostream& out)
             out << indent << name;
             std::size_t col = indent.size() + name.size();
             out << std::string(col < 40 ? 40 - col : 1, ' ') << Grouped(e.file->m_dwSize) << "  "
-                << ProductVersionString(e.file->m_VersionInfo);
+                << VersionColumn(e.file->m_VersionInfo);
             std::string flags = FlagNames(e.file->m_dwFlags);
             if (!flags.empty())
                 out << "  " << flags;

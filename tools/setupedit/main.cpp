@@ -54,7 +54,7 @@ int Build(const std::string& manifest, const std::string& out)
     BuildSummary s = BuildMedia(m, fs::path(out));
     double secs = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     char time[32];
-    std::snprintf(time, sizeof time, "%.2f s", secs);
+    std::snprintf(time, sizeof time, "%.1f ms", secs * 1000);
     std::cout << out << ": " << s.files << " files, " << s.volumes.size()
               << (s.volumes.size() == 1 ? " volume" : " volumes") << " of media type " << m.mediaType << " ("
               << VolumeList(s.volumes) << " payload bytes), Setup.dat " << Grouped(s.setupDatBytes)
