@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <sstream>
 #ifndef _WIN32
 #include <sys/wait.h>
@@ -298,6 +299,36 @@ TEST_F(MediaTest, AnEarlierBuildIsReplacedAndAnythingElseKept)
     EXPECT_THROW(Build(m_folder.Valid()), ToolError);
     EXPECT_EQ("mine", Slurp(Out() / "notes.txt"));
     EXPECT_TRUE(fs::exists(Disk(1) / "Setup.dat"));
+}
+
+TEST_F(MediaTest, DamagedDescriptionsAreRefusedOrListedSafely)
+{
+    Build(m_folder.Valid());
+    const std::string good = Slurp(Disk(1) / "Setup.dat");
+    const fs::path damaged = Out() / "damaged.dat";
+    auto tryAll = [&](const std::string& bytes) {
+        Spit(damaged, bytes);
+        CSetupEdit ed;
+        try {
+            LoadDescription(damaged, ed);
+        } catch (const ToolError&) {
+            return false;
+        }
+        std::ostringstream text;
+        DumpText(ed, "damaged.dat", text);
+        DumpJson(ed).dump();  // every name converts to valid UTF-8
+        return true;
+    };
+    for (std::size_t n = 0; n < good.size(); ++n)
+        EXPECT_FALSE(tryAll(good.substr(0, n))) << "length " << n;
+    EXPECT_TRUE(tryAll(good));
+    std::mt19937 rnd(7);
+    for (int round = 0; round < 2000; ++round) {
+        std::string b = good;
+        for (int k = 0; k < 3; ++k)
+            b[rnd() % b.size()] = static_cast<char>(rnd());
+        tryAll(b);
+    }
 }
 
 #ifdef SETUPEDIT_EXE
