@@ -5,6 +5,7 @@
 
 #include "model/install_mngr.h"
 #include "tools/setupedit/ansi.h"
+#include "tools/setupedit/grouped.h"
 #include "tools/setupedit/pe_version.h"
 #include "tools/setupedit/volume_plan.h"
 
@@ -21,17 +22,6 @@ std::string Hex(const BYTE* p, std::size_t n)
         s += buf;
     }
     return s;
-}
-
-std::string Grouped(std::uint64_t v)
-{
-    std::string digits = std::to_string(v), out;
-    for (std::size_t i = 0; i < digits.size(); ++i) {
-        if (i && (digits.size() - i) % 3 == 0)
-            out += ',';
-        out += digits[i];
-    }
-    return out;
 }
 
 std::string ProductIdText(CSetupEdit& ed)

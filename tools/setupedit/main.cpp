@@ -11,6 +11,7 @@
 #include "model/install_mngr.h"
 #include "tools/setupedit/description_file.h"
 #include "tools/setupedit/dump.h"
+#include "tools/setupedit/grouped.h"
 #include "tools/setupedit/manifest.h"
 #include "tools/setupedit/media_writer.h"
 #include "tools/setupedit/tool_error.h"
@@ -26,17 +27,6 @@ int Usage()
                  "       setupedit dump FILE [--json]\n"
                  "       setupedit verify DISK1 [DISK2 ...]\n";
     return 2;
-}
-
-std::string Grouped(std::uint64_t v)
-{
-    std::string digits = std::to_string(v), out;
-    for (std::size_t i = 0; i < digits.size(); ++i) {
-        if (i && (digits.size() - i) % 3 == 0)
-            out += ',';
-        out += digits[i];
-    }
-    return out;
 }
 
 std::string VolumeList(const std::vector<std::uint64_t>& volumes)
