@@ -110,6 +110,15 @@ TEST_F(ManifestTest, UnknownKeysAndWrongTypesAreNamed)
     EXPECT_NE(std::string::npos, ErrorOf(json::parse("[1]")).find("must be an object"));
     m_folder.Put("bad.json", "{ \"product\": ");
     EXPECT_THROW(LoadManifest(m_folder.Path("bad.json")), ToolError);
+    std::string twice = m_folder.Valid().dump();
+    twice.insert(1, "\"mediaType\": 1, ");
+    m_folder.Put("twice.json", twice);
+    try {
+        LoadManifest(m_folder.Path("twice.json"));
+        ADD_FAILURE() << "a key given twice was accepted";
+    } catch (const ToolError& e) {
+        EXPECT_NE(std::string::npos, std::string(e.what()).find("the key \"mediaType\" appears twice")) << e.what();
+    }
 }
 
 TEST_F(ManifestTest, NumbersAndMediaType)

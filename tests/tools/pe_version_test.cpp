@@ -143,3 +143,23 @@ TEST(PeVersion, ReadsFromFilesAndFailsOnAMissingOne)
 }
 
 }  // namespace
+
+namespace {
+
+// Images as the mingw linker makes them, of both kinds, when the build has them.
+TEST(PeVersion, ReadsLinkerBuiltImages)
+{
+    std::string list = VERSION_SAMPLE_DLLS;
+    if (list.empty())
+        GTEST_SKIP() << "no mingw tools in this build";
+    for (std::size_t at = 0, end; (end = list.find('|', at)) != std::string::npos; at = end + 1) {
+        std::string path = list.substr(at, end - at);
+        VersionRecord rec;
+        ASSERT_TRUE(ReadFixedVersionOfFile(path, rec)) << path;
+        EXPECT_EQ("2.7.1.8", ProductVersionString(rec)) << path;
+        EXPECT_EQ("3.1.4.1", FileVersionString(rec)) << path;
+        EXPECT_EQ(0x2u, rec[28]) << path;  // dwFileFlags
+    }
+}
+
+}  // namespace

@@ -9,6 +9,9 @@
 std::uint64_t LoadDescription(const std::filesystem::path& file, CSetupEdit& ed)
 {
     std::string name = file.string();
+    std::error_code ec;
+    if (std::filesystem::is_directory(file, ec))
+        throw ToolError(name + ": is a folder; name the Setup.dat or Setup.inf in it");
     CFile f;
     CFileException fe;
     if (!f.Open(name.c_str(), CFile::modeRead | CFile::shareDenyWrite | CFile::typeBinary, &fe)) {

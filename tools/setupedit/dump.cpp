@@ -5,6 +5,7 @@
 
 #include "model/install_mngr.h"
 #include "tools/setupedit/ansi.h"
+#include "tools/setupedit/grouped.h"
 #include "tools/setupedit/pe_version.h"
 #include "tools/setupedit/volume_plan.h"
 
@@ -21,17 +22,6 @@ std::string Hex(const BYTE* p, std::size_t n)
         s += buf;
     }
     return s;
-}
-
-std::string Grouped(std::uint64_t v)
-{
-    std::string digits = std::to_string(v), out;
-    for (std::size_t i = 0; i < digits.size(); ++i) {
-        if (i && (digits.size() - i) % 3 == 0)
-            out += ',';
-        out += digits[i];
-    }
-    return out;
 }
 
 std::string ProductIdText(CSetupEdit& ed)
@@ -76,6 +66,16 @@ std::vector<Entry> Walk(CSetupEdit& ed)
         }
     }
     return out;
+}
+
+// The product version, or "-" for a file without a version record.
+std::string VersionColumn(const BYTE* record)
+{
+    for (std::size_t i = 0; i < kVersionRecordSize; ++i) {
+        if (record[i])
+            return ProductVersionString(record);
+    }
+    return "-";
 }
 
 std::uint64_t PayloadBytes(const std::vector<Entry>& entries)
@@ -151,7 +151,7 @@ void DumpText(CSetupEdit& ed, const std::string& fileName, std::ostream& out)
             out << indent << name;
             std::size_t col = indent.size() + name.size();
             out << std::string(col < 40 ? 40 - col : 1, ' ') << Grouped(e.file->m_dwSize) << "  "
-                << ProductVersionString(e.file->m_VersionInfo);
+                << VersionColumn(e.file->m_VersionInfo);
             std::string flags = FlagNames(e.file->m_dwFlags);
             if (!flags.empty())
                 out << "  " << flags;

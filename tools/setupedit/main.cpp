@@ -11,6 +11,7 @@
 #include "model/install_mngr.h"
 #include "tools/setupedit/description_file.h"
 #include "tools/setupedit/dump.h"
+#include "tools/setupedit/grouped.h"
 #include "tools/setupedit/manifest.h"
 #include "tools/setupedit/media_writer.h"
 #include "tools/setupedit/tool_error.h"
@@ -28,17 +29,6 @@ int Usage()
     return 2;
 }
 
-std::string Grouped(std::uint64_t v)
-{
-    std::string digits = std::to_string(v), out;
-    for (std::size_t i = 0; i < digits.size(); ++i) {
-        if (i && (digits.size() - i) % 3 == 0)
-            out += ',';
-        out += digits[i];
-    }
-    return out;
-}
-
 std::string VolumeList(const std::vector<std::uint64_t>& volumes)
 {
     std::string s;
@@ -54,7 +44,7 @@ int Build(const std::string& manifest, const std::string& out)
     BuildSummary s = BuildMedia(m, fs::path(out));
     double secs = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     char time[32];
-    std::snprintf(time, sizeof time, "%.2f s", secs);
+    std::snprintf(time, sizeof time, "%.1f ms", secs * 1000);
     std::cout << out << ": " << s.files << " files, " << s.volumes.size()
               << (s.volumes.size() == 1 ? " volume" : " volumes") << " of media type " << m.mediaType << " ("
               << VolumeList(s.volumes) << " payload bytes), Setup.dat " << Grouped(s.setupDatBytes)

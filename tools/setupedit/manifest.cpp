@@ -285,12 +285,32 @@ Manifest ManifestReader::Read()
     std::ifstream in(m_file, std::ios::binary);
     if (!in)
         throw ToolError(m_file.u8string() + ": cannot be opened");
+    // The parser would keep the last of two equal keys silently; a manifest
+    // that says a thing twice is more likely a mistake than a correction.
+    std::vector<std::vector<std::string>> keys;
+    std::string duplicate;
+    auto watch = [&](int, json::parse_event_t event, json& parsed) {
+        if (event == json::parse_event_t::object_start) {
+            keys.emplace_back();
+        } else if (event == json::parse_event_t::object_end && !keys.empty()) {
+            keys.pop_back();
+        } else if (event == json::parse_event_t::key && !keys.empty()) {
+            std::string key = parsed.get<std::string>();
+            std::vector<std::string>& seen = keys.back();
+            if (duplicate.empty() && std::find(seen.begin(), seen.end(), key) != seen.end())
+                duplicate = key;
+            seen.push_back(key);
+        }
+        return true;
+    };
     json root;
     try {
-        root = json::parse(in);
+        root = json::parse(in, watch);
     } catch (const json::parse_error& e) {
         throw ToolError(m_file.u8string() + ": not valid JSON: " + e.what());
     }
+    if (!duplicate.empty())
+        throw ToolError(m_file.u8string() + ": the key \"" + duplicate + "\" appears twice in one object");
 
     CheckObject(root, "", {"product", "mediaType", "extraBytes", "opaqueWord", "opaqueDword", "setupExe",
                            "uninstaller", "application", "system"});

@@ -4,22 +4,12 @@
 
 #include "model/install_mngr.h"
 #include "tools/setupedit/description_file.h"
+#include "tools/setupedit/grouped.h"
 #include "tools/setupedit/volume_plan.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string Grouped(std::uint64_t v)
-{
-    std::string digits = std::to_string(v), out;
-    for (std::size_t i = 0; i < digits.size(); ++i) {
-        if (i && (digits.size() - i) % 3 == 0)
-            out += ',';
-        out += digits[i];
-    }
-    return out;
-}
 
 // Sums of the file sizes below each first-level directory and in all.
 struct TreeSums {
