@@ -1,5 +1,6 @@
 // Runs on the real platform. The test prefix maps S: to a folder with one
-// file and T: to an empty folder (scripts/wine-env); Q: is not mapped.
+// file, T: to an empty folder and A: to a folder that Wine reports as a
+// floppy drive (scripts/wine-env); Q: is not mapped.
 #include "platform/disk.h"
 
 #include <gtest/gtest.h>
@@ -10,7 +11,7 @@
 
 namespace {
 
-const BYTE kDriveC = 3, kDriveQ = 17, kDriveS = 19, kDriveT = 20, kDriveZ = 26;
+const BYTE kDriveA = 1, kDriveC = 3, kDriveQ = 17, kDriveS = 19, kDriveT = 20, kDriveZ = 26;
 
 bool IsDirectory(const std::string& path)
 {
@@ -54,10 +55,15 @@ TEST(FindDrivesOfType, ListsMatchingDrivesInOrder)
     EXPECT_EQ(drives.end(), std::adjacent_find(drives.begin(), drives.end()));
     EXPECT_EQ(drives.end(), std::find(drives.begin(), drives.end(), kDriveQ));
 
+    // The floppy A: is listed only when asked for, although its type is in the set.
     const DWORD setup[] = {3, DRIVE_REMOVABLE, DRIVE_FIXED, DRIVE_REMOTE};
-    std::vector<BYTE> withFloppies;
+    std::vector<BYTE> withoutFloppies, withFloppies;
+    ASSERT_TRUE(FindDrivesOfType(setup, FALSE, withoutFloppies));
+    EXPECT_EQ(drives, withoutFloppies);
     ASSERT_TRUE(FindDrivesOfType(setup, TRUE, withFloppies));
-    EXPECT_EQ(drives, withFloppies);
+    ASSERT_FALSE(withFloppies.empty());
+    EXPECT_EQ(kDriveA, withFloppies.front());
+    EXPECT_EQ(withoutFloppies, std::vector<BYTE>(withFloppies.begin() + 1, withFloppies.end()));
 }
 
 TEST(FindDrivesOfType, NothingOfTheTypeGivesFalseAndAnEmptyList)
@@ -68,6 +74,13 @@ TEST(FindDrivesOfType, NothingOfTheTypeGivesFalseAndAnEmptyList)
     EXPECT_TRUE(drives.empty());
     const DWORD none[] = {0};
     EXPECT_FALSE(FindDrivesOfType(none, FALSE, drives));
+    // The only removable drive is the floppy A:.
+    const DWORD removable[] = {1, DRIVE_REMOVABLE};
+    drives = {3};
+    EXPECT_FALSE(FindDrivesOfType(removable, FALSE, drives));
+    EXPECT_TRUE(drives.empty());
+    ASSERT_TRUE(FindDrivesOfType(removable, TRUE, drives));
+    EXPECT_EQ(std::vector<BYTE>{kDriveA}, drives);
 }
 
 TEST(CreateDirectoryPath, CreatesEveryMissingLevel)

@@ -140,4 +140,9 @@ TEST_F(NoProgramManager, NobodyAnswers)
     std::string reply = "stale";
     EXPECT_TRUE(DdeRequestText("Groups", reply));
     EXPECT_TRUE(reply.empty());
+
+    // Commands that nobody receives are not reported as failures either.
+    ProgramItem item{"Tessel", "C:\\Vantler\\Tessel.exe"};
+    const ProgramItem* items[] = {&item};
+    EXPECT_TRUE(DdeCreateProgramGroup("Vantler", items, 1));
 }

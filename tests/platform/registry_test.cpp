@@ -239,6 +239,32 @@ TEST_F(RegistryTest, ReadOnlyKeyRefusesWritesWithAccessDenied)
     EXPECT_EQ(ERROR_SUCCESS, RegKeyExists(HKEY_LOCAL_MACHINE, key));
 }
 
+TEST_F(RegistryTest, EachHelperAsksForNoMoreRightsThanItNeeds)
+{
+    const std::string query = Key("QueryOnly"), write = Key("WriteOnly"), set = Key("SetOnly");
+    for (const std::string& key : {query, write, set})
+        ASSERT_EQ(ERROR_SUCCESS, SetRegDword(HKEY_LOCAL_MACHINE, key, "n", 9));
+    Lock(query, KEY_QUERY_VALUE);
+    Lock(write, KEY_READ | KEY_SET_VALUE | KEY_CREATE_SUB_KEY);
+    Lock(set, KEY_SET_VALUE);
+
+    // The getters only query values; RegKeyExists wants the whole of KEY_READ.
+    DWORD number = 0;
+    EXPECT_EQ(ERROR_SUCCESS, GetRegDword(HKEY_LOCAL_MACHINE, query, "n", number));
+    EXPECT_EQ(9u, number);
+    std::string text;
+    EXPECT_EQ(ERROR_FILE_NOT_FOUND, GetRegString(HKEY_LOCAL_MACHINE, query, "missing", text));
+    EXPECT_EQ(ERROR_ACCESS_DENIED, RegKeyExists(HKEY_LOCAL_MACHINE, query));
+
+    // The setters need reading, setting and sub-key creation, not full access.
+    EXPECT_EQ(ERROR_SUCCESS, SetRegString(HKEY_LOCAL_MACHINE, write, "v", "x"));
+    EXPECT_EQ(ERROR_SUCCESS, SetRegDword(HKEY_LOCAL_MACHINE, write, "n", 10));
+
+    // Deleting a value needs only the right to set values.
+    EXPECT_EQ(ERROR_ACCESS_DENIED, SetRegDword(HKEY_LOCAL_MACHINE, set, "n", 11));
+    EXPECT_EQ(ERROR_SUCCESS, DeleteRegValue(HKEY_LOCAL_MACHINE, set, "n"));
+}
+
 TEST_F(RegistryTest, UnreadableKeyDoesNotExistForTheCaller)
 {
     const std::string key = Key("Unreadable");
