@@ -21,6 +21,14 @@ const std::string& NameArg(INT_PTR param)
     return pName != nullptr ? *pName : s_strEmpty;
 }
 
+// A drive letter argument: its low byte. A zero byte would end the box's text
+// right there, so it shows as '?' and the rest of the message stays.
+char LetterArg(INT_PTR param)
+{
+    const char chLetter = static_cast<char>(param & 0xFF);
+    return chLetter != '\0' ? chLetter : '?';
+}
+
 // TRUE when the user pressed Cancel since the last check and confirmed quitting.
 BOOL UserQuits(ICopyProgress& progress)
 {
@@ -46,7 +54,7 @@ void ShowError(INT_PTR kind, INT_PTR param2)
         break;
     case SETUPERR_DISKFULL:
         strText = FormatText("There is not enough disk-space on drive %c: The Setup will be cancelled.",
-                             static_cast<char>(param2 & 0xFF));
+                             LetterArg(param2));
         break;
     case SETUPERR_CREATEDIR:
         strText = FormatText("Can't create the directory %s. Setup will be cancelled.", NameArg(param2).c_str());
@@ -64,7 +72,7 @@ int AskForDisk(INT_PTR index, INT_PTR letter)
 {
     const unsigned nDisk = static_cast<unsigned>(static_cast<WORD>(index)) + 1;
     const std::string strText =
-        FormatText("Insert the disk %u in %c: !", nDisk, static_cast<char>(letter & 0xFF));
+        FormatText("Insert the disk %u in %c: !", nDisk, LetterArg(letter));
     if (SetupMessageBox(strText, MB_OKCANCEL | MB_ICONQUESTION) == IDOK)
         return 1;
     // No means looking for the disk again. A question that could not be shown

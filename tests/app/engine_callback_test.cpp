@@ -64,6 +64,7 @@ TEST_F(EngineCallbackTest, DiskPromptCountsFromOneAndTakesTheLetterFromTheLowByt
         {0x30002, 'B', "box 33 Insert the disk 3 in B: !"},
         {0xFFFF, 0x1244, "box 33 Insert the disk 65536 in D: !"},
         {-1, 'A' | ~INT_PTR(0xFF), "box 33 Insert the disk 65536 in A: !"},
+        {1, 0x100, "box 33 Insert the disk 2 in ?: !"},  // a zero letter must not cut the text
     };
     for (const auto& row : rows) {
         run.log.clear();
@@ -162,6 +163,7 @@ TEST_F(EngineCallbackTest, ErrorKindsShowTheirTextWithTheStopIcon)
                                            "It is used by Windows.\r\nClose all Windows-applications and "
                                            "restart the Setup."},
         {SETUPERR_DISKFULL, 'C', "There is not enough disk-space on drive C: The Setup will be cancelled."},
+        {SETUPERR_DISKFULL, 0, "There is not enough disk-space on drive ?: The Setup will be cancelled."},
         {SETUPERR_CREATEDIR, Arg(strDir), "Can't create the directory D:\\Vantler. Setup will be cancelled."},
         {SETUPERR_DLLREGISTER, 0, "There has occurred an error during DLL-registration."},
     };

@@ -12,18 +12,22 @@ namespace {
 
 struct SeenBox {
     std::string strText;
-    LONG_PTR nStyle = 0;
+    bool bYesNoOnly = false;  // the buttons that style 292 asks for, and no OK
 };
 
 DWORD WINAPI AnswerBox(void* pParam)
 {
     SeenBox* pSeen = static_cast<SeenBox*>(pParam);
     for (int nTry = 0; nTry < 500; ++nTry) {
+        // The box exists before its initialisation has filled it in; it is
+        // complete once it shows.
         HWND hwndBox = FindWindowA("#32770", "Setup");
-        if (hwndBox != nullptr) {
+        if (hwndBox != nullptr && IsWindowVisible(hwndBox)) {
             char szText[256] = "";
             GetDlgItemTextA(hwndBox, 0xFFFF, szText, sizeof szText);
             pSeen->strText = szText;
+            pSeen->bYesNoOnly = GetDlgItem(hwndBox, IDYES) != nullptr && GetDlgItem(hwndBox, IDNO) != nullptr &&
+                                GetDlgItem(hwndBox, IDOK) == nullptr;
             PostMessageA(hwndBox, WM_COMMAND, IDNO, 0);
             return 0;
         }
@@ -46,6 +50,7 @@ TEST(Win32MessageBox, ShowsTextUnderTheCaptionAndReturnsTheButton)
     EXPECT_EQ(dwExit, 0u) << "no box captioned Setup appeared";
     EXPECT_EQ(nAnswer, IDNO);
     EXPECT_EQ(seen.strText, "Do you really want to quit Setup ?");
+    EXPECT_TRUE(seen.bYesNoOnly);
 }
 
 }  // namespace
