@@ -65,7 +65,7 @@ public:
     virtual void SetLength(ULONGLONG newLength);
     virtual void Flush();
 
-    bool IsOpen() const;
+    virtual bool IsOpen() const;
     const std::string& GetFilePath() const { return m_strFileName; }
 
     BOOL GetStatus(CFileStatus& status) const;

@@ -87,6 +87,7 @@ bool CFile::IsOpen() const { return m_hFile >= 0; }
 
 BOOL CFile::Open(const char* fileName, UINT openFlags, CFileException* error)
 {
+    Abort();  // reopening must not leak the handle held so far
     int flags = O_CLOEXEC;
     switch (openFlags & 3) {
     case modeRead: flags |= O_RDONLY; break;
@@ -200,6 +201,9 @@ void CFile::SetLength(ULONGLONG newLength)
 {
     if (ftruncate(m_hFile, static_cast<off_t>(newLength)) != 0)
         ThrowErrno(m_strFileName);
+    // As on Windows: a position past the new end moves back to it.
+    if (GetPosition() > newLength)
+        Seek(static_cast<LONGLONG>(newLength), begin);
 }
 
 void CFile::Flush()

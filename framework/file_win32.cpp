@@ -21,6 +21,7 @@ bool CFile::IsOpen() const { return m_hFile != INVALID_HANDLE_VALUE; }
 
 BOOL CFile::Open(const char* fileName, UINT openFlags, CFileException* error)
 {
+    Abort();  // reopening must not leak the handle held so far
     DWORD access = 0;
     switch (openFlags & 3) {
     case modeRead: access = GENERIC_READ; break;
@@ -146,8 +147,9 @@ BOOL CFile::GetStatus(CFileStatus& status) const
     BY_HANDLE_FILE_INFORMATION info;
     if (!GetFileInformationByHandle(m_hFile, &info))
         return FALSE;
+    // FILE_ATTRIBUTE_NORMAL means "no attributes"; it must not read as a set bit.
     status.m_size = (static_cast<ULONGLONG>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
-    status.m_attribute = static_cast<BYTE>(info.dwFileAttributes);
+    status.m_attribute = static_cast<BYTE>(info.dwFileAttributes & ~FILE_ATTRIBUTE_NORMAL);
     status.m_szFullName = m_strFileName;
     return TRUE;
 }
@@ -158,7 +160,7 @@ BOOL CFile::GetStatus(const char* fileName, CFileStatus& status)
     if (!GetFileAttributesExA(fileName, GetFileExInfoStandard, &data))
         return FALSE;
     status.m_size = (static_cast<ULONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-    status.m_attribute = static_cast<BYTE>(data.dwFileAttributes);
+    status.m_attribute = static_cast<BYTE>(data.dwFileAttributes & ~FILE_ATTRIBUTE_NORMAL);
     char full[MAX_PATH];
     DWORD n = GetFullPathNameA(fileName, MAX_PATH, full, nullptr);
     status.m_szFullName = (n > 0 && n < MAX_PATH) ? std::string(full, n) : std::string(fileName);

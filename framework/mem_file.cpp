@@ -41,4 +41,5 @@ ULONGLONG CMemFile::Seek(LONGLONG offset, UINT from)
 void CMemFile::SetLength(ULONGLONG newLength)
 {
     m_data.resize(static_cast<size_t>(newLength));
+    m_nPosition = std::min(m_nPosition, m_data.size());
 }

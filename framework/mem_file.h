@@ -21,6 +21,7 @@ public:
     void Flush() override {}
     void Close() override {}
     void Abort() override {}
+    bool IsOpen() const override { return true; }  // memory is always there to read and write
 
     const std::vector<BYTE>& Data() const { return m_data; }
 

@@ -3,7 +3,12 @@
 #include <cstdio>
 #include <string>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 #include "framework/file.h"
+#include "framework/mem_file.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
@@ -74,6 +79,47 @@ TEST(FileTest, RenameAndRemove)
     } catch (const CFileException& ex) {
         EXPECT_EQ(ex.m_cause, CFileException::fileNotFound);
     }
+}
+
+// Cutting a file back moves a position past the new end to it, on disk and in
+// memory alike; the attributes name only real bits (never "normal" as a bit).
+TEST(FileTest, SetLengthKeepsAPositionInsideTheFileAndStatusShowsReadOnly)
+{
+    TempDir dir;
+    std::string name = dir.Path("cut.bin");
+    CMemFile mem;
+    {
+        CFile f(name.c_str(), CFile::modeCreate | CFile::modeReadWrite);
+        for (CFile* file : {static_cast<CFile*>(&f), static_cast<CFile*>(&mem)}) {
+            file->Write("0123456789", 10);
+            file->Seek(2, CFile::begin);
+            file->SetLength(6);
+            EXPECT_EQ(file->GetPosition(), 2u);  // inside: kept
+            file->SeekToEnd();
+            file->SetLength(4);
+            EXPECT_EQ(file->GetPosition(), 4u);  // past the end: moved back
+            file->Write("x", 1);
+            EXPECT_EQ(file->GetLength(), 5u);   // no gap of stale bytes
+        }
+        EXPECT_TRUE(mem.IsOpen());
+        CFileStatus status;
+        ASSERT_TRUE(f.GetStatus(status));
+        EXPECT_EQ(status.m_size, 5u);
+        EXPECT_EQ(status.m_attribute & (CFile::readOnly | CFile::directory | 0x80), 0);
+    }
+#ifdef _WIN32
+    ASSERT_TRUE(SetFileAttributesA(name.c_str(), FILE_ATTRIBUTE_READONLY));
+#else
+    ASSERT_EQ(chmod(name.c_str(), 0444), 0);
+#endif
+    CFileStatus status;
+    ASSERT_TRUE(CFile::GetStatus(name.c_str(), status));
+    EXPECT_EQ(status.m_attribute & CFile::readOnly, CFile::readOnly);
+    ASSERT_TRUE(CFile::GetStatus(dir.Root().c_str(), status));
+    EXPECT_EQ(status.m_attribute & CFile::directory, CFile::directory);
+#ifdef _WIN32
+    SetFileAttributesA(name.c_str(), FILE_ATTRIBUTE_NORMAL);  // so that the folder can go
+#endif
 }
 
 }  // namespace

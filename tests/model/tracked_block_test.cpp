@@ -80,8 +80,10 @@ TEST_F(TrackedBlockTest, LongNamesAreCutToFiftyCharacters)
 
 TEST_F(TrackedBlockTest, FreeAllReleasesEverythingAndStartsOver)
 {
-    for (int i = 0; i < 120; ++i)
-        AllocTrackedBlock(static_cast<DWORD>(i), "");
+    // Over a thousand records: the page array grows past its first ten entries.
+    for (int i = 0; i < 1001; ++i)
+        ASSERT_NE(AllocTrackedBlock(static_cast<DWORD>(i), ""), nullptr);
+    EXPECT_GE(GetSlotPageCount(), 11);
     FreeAllTrackedBlocks();
     EXPECT_EQ(GetTrackedBlockCount(), 0);
     EXPECT_EQ(GetTrackedBlockTotal(), 0u);
