@@ -114,6 +114,7 @@ VerifyReport VerifyMedia(const std::vector<fs::path>& disks)
             std::fclose(f);
         if (!ok) {
             problem(data.string() + ": cannot be read");
+            rep.volumes.push_back(0);
             continue;
         }
         unsigned number = num[0] | (num[1] << 8);
