@@ -274,11 +274,13 @@ TEST_F(MediaTest, FailedBuildsLeaveNothingBehind)
     EXPECT_THROW(BuildMedia(m, Out()), ToolError);
     expectClean();
 
-    // A source that grew.
-    m = LoadManifest(m_folder.Write(m_folder.Valid()));
-    m_folder.Put("bin/lib.ocx", std::string(2001, 'o'));
-    EXPECT_THROW(BuildMedia(m, Out()), ToolError);
-    expectClean();
+    // A source that grew, and one that shrank.
+    for (std::size_t size : {2001, 1999}) {
+        m = LoadManifest(m_folder.Write(m_folder.Valid()));
+        m_folder.Put("bin/lib.ocx", std::string(size, 'o'));
+        EXPECT_THROW(BuildMedia(m, Out()), ToolError);
+        expectClean();
+    }
 
     // Too much for one directory volume.
     m = LoadManifest(m_folder.Write(m_folder.Valid()));
