@@ -81,8 +81,9 @@ TEST(SampleVersionTest, EveryShippedBinaryCarriesAllEightStrings) {
       EXPECT_FALSE(info.String(pszString).empty()) << pszString;
     EXPECT_EQ(pszName, info.String("OriginalFilename"));
     // The destination check trusts Uninst.exe by this name alone, compared case-sensitively.
-    if (std::string(pszName) == "Uninst.exe")
+    if (std::string(pszName) == "Uninst.exe") {
       EXPECT_EQ("UNINSTALL", info.String("InternalName"));
+    }
 
     const VS_FIXEDFILEINFO* pFixed = info.Fixed();
     ASSERT_NE(nullptr, pFixed);
