@@ -189,6 +189,8 @@ TEST_F(ManifestTest, NamesMustBePlainComponents)
         json j = m_folder.Valid();
         j["application"]["dirs"][0]["name"] = name;
         ExpectError(j, "application.dirs[0].name", "\"" + std::string(name) + "\" ");
+        std::string msg = ErrorOf(j), quoted = "\"" + std::string(name) + "\"";
+        EXPECT_EQ(msg.find(quoted), msg.rfind(quoted)) << msg;  // the name is quoted once
         j = m_folder.Valid();
         j["application"]["files"][1]["name"] = name;
         ExpectError(j, "application.files[1].name", "\"" + std::string(name) + "\" ");

@@ -70,17 +70,4 @@ TEST(VolumeWriter, EmptyPayloadAndUnlimitedVolume)
     EXPECT_EQ((std::vector<std::uint64_t>{100000}), w.Finish());
 }
 
-TEST(VolumeWriter, SourceThatChangedSizeIsRefused)
-{
-    TempDir dir;
-    std::string src = dir.WriteFile("src.bin", "12345");
-    VolumeWriter w(dir.Path("out"), 0);
-    EXPECT_THROW(w.AppendFile(src, 6), ToolError);
-    VolumeWriter w2(dir.Path("out2"), 0);
-    EXPECT_THROW(w2.AppendFile(src, 4), ToolError);
-    VolumeWriter w3(dir.Path("out3"), 3);
-    w3.AppendFile(src, 5);
-    EXPECT_EQ((std::vector<std::uint64_t>{3, 2}), w3.Finish());
-}
-
 }  // namespace

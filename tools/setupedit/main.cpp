@@ -69,12 +69,14 @@ int Verify(const std::vector<std::string>& args)
     VerifyReport rep = VerifyMedia(disks);
     for (const std::string& p : rep.problems)
         std::cerr << "setupedit: verify: " << p << "\n";
-    if (!rep.problems.empty())
-        return 1;
-    std::cout << args[0] << ": " << rep.files << " files, " << rep.volumes.size()
-              << (rep.volumes.size() == 1 ? " volume" : " volumes") << " (" << VolumeList(rep.volumes)
-              << " payload bytes): sound\n";
-    return 0;
+    if (rep.problems.empty())
+        std::cout << args[0] << ": " << rep.files << " files, " << rep.volumes.size()
+                  << (rep.volumes.size() == 1 ? " volume" : " volumes") << " (" << VolumeList(rep.volumes)
+                  << " payload bytes): sound" << std::endl;
+    // A warning does not make the media unsound: they still install from folders.
+    for (const std::string& w : rep.warnings)
+        std::cerr << "setupedit: verify: warning: " << w << "\n";
+    return rep.problems.empty() ? 0 : 1;
 }
 
 }  // namespace

@@ -39,7 +39,7 @@ std::string CheckComponent(const std::string& name)
     if (name.empty())
         return "is empty";
     if (name == "." || name == "..")
-        return "\"" + name + "\" is not a plain name";
+        return "is not a plain name";
     for (char ch : name) {
         unsigned char c = static_cast<unsigned char>(ch);
         if (c < 0x20)

@@ -18,6 +18,18 @@ struct TreeSums {
     std::size_t files = 0;
 };
 
+// Bytes that the files of a folder take on a FAT floppy: whole 512-byte clusters.
+std::uint64_t FloppyBytes(const fs::path& dir)
+{
+    std::uint64_t total = 0;
+    std::error_code ec;
+    for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
+        std::uint64_t size = it->is_regular_file(ec) ? it->file_size(ec) : 0;
+        total += (size + 511) / 512 * 512;
+    }
+    return total;
+}
+
 TreeSums SumTree(CSetupEdit& ed)
 {
     TreeSums sums;
@@ -114,6 +126,7 @@ VerifyReport VerifyMedia(const std::vector<fs::path>& disks)
             std::fclose(f);
         if (!ok) {
             problem(data.string() + ": cannot be read");
+            rep.volumes.push_back(0);
             continue;
         }
         unsigned number = num[0] | (num[1] << 8);
@@ -130,6 +143,18 @@ VerifyReport VerifyMedia(const std::vector<fs::path>& disks)
         else if (cap != 0 && !last && payload != cap)
             problem(data.string() + ": " + Grouped(payload) + " payload bytes; every volume but the last must hold " +
                     Grouped(cap));
+    }
+
+    // The volume capacities leave no room for Setup.dat and the uninstaller,
+    // so the first disk of a full set may not fit the floppy it is named for.
+    static const struct { std::uint64_t bytes; const char* name; } kFloppy[2] = {
+        {1213952, "1.2 MB"}, {1457664, "1.44 MB"}};
+    for (std::size_t i = 0; cap != 0 && i < disks.size(); ++i) {
+        std::uint64_t used = FloppyBytes(disks[i]);
+        if (used > kFloppy[ed.m_nMediaType].bytes)
+            rep.warnings.push_back(disks[i].string() + ": its files take " + Grouped(used) +
+                                   " bytes on a floppy, more than the " + Grouped(kFloppy[ed.m_nMediaType].bytes) +
+                                   " of a " + kFloppy[ed.m_nMediaType].name + " floppy");
     }
 
     if (total < sums.total) {

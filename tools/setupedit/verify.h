@@ -10,6 +10,7 @@
 
 struct VerifyReport {
     std::vector<std::string> problems;   // empty when the media are sound
+    std::vector<std::string> warnings;   // sound, but unfit for a real floppy
     std::vector<std::uint64_t> volumes;  // payload bytes of each volume read
     std::uint64_t expectedPayload = 0;   // the sum of the file sizes
     std::size_t files = 0;
