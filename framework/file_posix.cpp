@@ -70,19 +70,6 @@ LONG ErrnoToOsError(int err, const std::string& path)
 
 CFile::CFile() : m_hFile(-1), m_bCloseOnDelete(false) {}
 
-CFile::CFile(const char* fileName, UINT openFlags) : CFile()
-{
-    CFileException error;
-    if (!Open(fileName, openFlags, &error))
-        throw error;
-}
-
-CFile::~CFile()
-{
-    if (IsOpen() && m_bCloseOnDelete)
-        Abort();
-}
-
 bool CFile::IsOpen() const { return m_hFile >= 0; }
 
 BOOL CFile::Open(const char* fileName, UINT openFlags, CFileException* error)
@@ -258,11 +245,6 @@ void CFile::Remove(const char* fileName)
 {
     if (::unlink(fileName) != 0)
         ThrowErrno(fileName);
-}
-
-void CFile::ThrowOsError(LONG osError, const std::string& fileName)
-{
-    throw CFileException(CFileException::OsErrorToCause(osError), osError, fileName);
 }
 
 #endif

@@ -4,19 +4,6 @@
 
 CFile::CFile() : m_hFile(INVALID_HANDLE_VALUE), m_bCloseOnDelete(false) {}
 
-CFile::CFile(const char* fileName, UINT openFlags) : CFile()
-{
-    CFileException error;
-    if (!Open(fileName, openFlags, &error))
-        throw error;
-}
-
-CFile::~CFile()
-{
-    if (IsOpen() && m_bCloseOnDelete)
-        Abort();
-}
-
 bool CFile::IsOpen() const { return m_hFile != INVALID_HANDLE_VALUE; }
 
 BOOL CFile::Open(const char* fileName, UINT openFlags, CFileException* error)
@@ -177,11 +164,6 @@ void CFile::Remove(const char* fileName)
 {
     if (!DeleteFileA(fileName))
         ThrowOsError(static_cast<LONG>(::GetLastError()), fileName);
-}
-
-void CFile::ThrowOsError(LONG osError, const std::string& fileName)
-{
-    throw CFileException(CFileException::OsErrorToCause(osError), osError, fileName);
 }
 
 #endif
