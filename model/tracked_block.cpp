@@ -26,6 +26,22 @@ constexpr int kSlotSize = 64;
 constexpr int kPageSize = kSlotsPerPage + kSlotsPerPage * kSlotSize;  // 6,500
 constexpr int kPageArrayStep = 10;
 
+// Grows an array of pointers by step entries, keeping the first used ones;
+// false, with the array unchanged, when no memory is left.
+template <class T>
+bool GrowPointerArray(T**& items, int& capacity, int used, int step)
+{
+    T** grown = new (std::nothrow) T*[capacity + step];
+    if (!grown)
+        return false;
+    if (used)
+        std::memcpy(grown, items, used * sizeof(T*));
+    delete[] items;
+    items = grown;
+    capacity += step;
+    return true;
+}
+
 // All state is plain zero-initialised data, so it is usable during static
 // construction and destruction of other objects in any order.
 struct Registry {
@@ -87,17 +103,9 @@ TrackedBlock* TakeSlot()
             }
         }
     }
-    if (g_pool.pageCount == g_pool.capacity) {
-        int capacity = g_pool.capacity + kPageArrayStep;
-        BYTE** pages = new (std::nothrow) BYTE*[capacity];
-        if (!pages)
-            return nullptr;
-        if (g_pool.pageCount)
-            std::memcpy(pages, g_pool.pages, g_pool.pageCount * sizeof(BYTE*));
-        delete[] g_pool.pages;
-        g_pool.pages = pages;
-        g_pool.capacity = capacity;
-    }
+    if (g_pool.pageCount == g_pool.capacity &&
+        !GrowPointerArray(g_pool.pages, g_pool.capacity, g_pool.pageCount, kPageArrayStep))
+        return nullptr;
     BYTE* page = new (std::nothrow) BYTE[kPageSize]();
     if (!page)
         return nullptr;
@@ -141,16 +149,7 @@ void FreeSlotPool()
 // ---- Registry
 bool GrowRegistry()
 {
-    int capacity = g_registry.capacity + kRegistryStep;
-    TrackedBlock** entries = new (std::nothrow) TrackedBlock*[capacity];
-    if (!entries)
-        return false;
-    if (g_registry.count)
-        std::memcpy(entries, g_registry.entries, g_registry.count * sizeof(TrackedBlock*));
-    delete[] g_registry.entries;
-    g_registry.entries = entries;
-    g_registry.capacity = capacity;
-    return true;
+    return GrowPointerArray(g_registry.entries, g_registry.capacity, g_registry.count, kRegistryStep);
 }
 
 // Releases everything when the program ends, whatever was left allocated.
