@@ -1,0 +1,242 @@
+#include "tests/engine/engine_fixture.h"
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "model/media_format.h"
+#include "platform/path.h"
+#include "platform/version.h"
+#include "tools/setupedit/manifest.h"
+#include "tools/setupedit/media_writer.h"
+
+namespace fs = std::filesystem;
+using nlohmann::json;
+
+namespace {
+
+EngineFixture* g_pCurrent = nullptr;
+
+std::string Folder(const TempDir& root, const char* name)
+{
+    std::string path = root.Path(name);
+    fs::create_directories(path);
+    return path;
+}
+
+}  // namespace
+
+EngineFixture::EngineFixture()
+    : m_strFiles(Folder(m_root, "files")), m_strMedia(m_root.Path("media")), m_strSource(Folder(m_root, "source")),
+      m_strDest(m_root.Path("dest")), m_strSys(Folder(m_root, "sys"))
+{
+    g_pCurrent = this;
+    m_pPreviousPresenter = SetMessageBoxPresenter(this);
+    engine.m_pfnCallback = Callback;
+}
+
+EngineFixture::~EngineFixture()
+{
+    SetMessageBoxPresenter(m_pPreviousPresenter);
+    ClearFindFileAnswers();
+    g_pCurrent = nullptr;
+}
+
+std::string EngineFixture::Put(const std::string& rel, const std::string& contents) const
+{
+    fs::path path = fs::path(m_strFiles) / rel;
+    fs::create_directories(path.parent_path());
+    Write(path.string(), contents);
+    return path.string();
+}
+
+std::string EngineFixture::Pattern(size_t n, unsigned seed)
+{
+    std::string s(n, '\0');
+    for (size_t i = 0; i < n; ++i)
+        s[i] = static_cast<char>((i * 131 + seed * 17 + (i >> 8)) & 0xFF);
+    return s;
+}
+
+json EngineFixture::Manifest(int mediaType) const
+{
+    Put("uninst.exe", Pattern(300, 99));
+    json j = {{"product",
+               {{"title", "Vantler"}, {"productId", "0x56544C52"}, {"programFolder", "Vantler"}, {"destDir", "\\Vantler"}}},
+              {"mediaType", mediaType},
+              {"uninstaller", "uninst.exe"}};
+    j["application"] = json::object();
+    j["system"] = json::object();
+    return j;
+}
+
+json EngineFixture::Entry(const std::string& source, const std::string& name)
+{
+    json entry = {{"source", source}};
+    if (!name.empty())
+        entry["name"] = name;
+    return entry;
+}
+
+int EngineFixture::BuildMedium(const json& manifest)
+{
+    const std::string path = Put("manifest.json", manifest.dump(2));
+    BuildSummary summary = BuildMedia(LoadManifest(path), m_strMedia);
+    m_nVolumes = static_cast<int>(summary.volumes.size());
+    for (const auto& entry : fs::directory_iterator(fs::path(m_strMedia) / "disk1"))
+        fs::copy_file(entry.path(), fs::path(m_strSource) / entry.path().filename(),
+                      fs::copy_options::overwrite_existing);
+    return m_nVolumes;
+}
+
+std::string EngineFixture::VolumePath(int index) const
+{
+    return m_strMedia + "\\disk" + std::to_string(index + 1) + "\\" + DATA_FILE_NAME;
+}
+
+void EngineFixture::InsertVolume(int index) const
+{
+    const fs::path target = fs::path(m_strSource) / DATA_FILE_NAME;
+    std::error_code ec;
+    fs::remove(target, ec);
+    if (index >= 0)
+        fs::copy_file(VolumePath(index), target);
+}
+
+BOOL EngineFixture::LoadEngine()
+{
+    engine.PrepareLoad();
+    engine.m_pfnCallback = Callback;
+    engine.m_strSourceDir = m_strSource;
+    if (!engine.ReadDescriptionFile())
+        return FALSE;
+    engine.SetDestDir(m_strDest);
+    engine.m_strSysDir = m_strSys;
+    char windows[MAX_PATH];
+    engine.m_strWinDir.assign(windows, GetWindowsDirectoryA(windows, MAX_PATH));
+    return TRUE;
+}
+
+BOOL EngineFixture::Install() { return LoadEngine() && engine.CopyFiles(); }
+
+std::vector<std::string> EngineFixture::Logged(const std::string& prefix) const
+{
+    std::vector<std::string> entries;
+    for (const std::string& entry : m_log)
+        if (entry.compare(0, prefix.size(), prefix) == 0)
+            entries.push_back(entry);
+    return entries;
+}
+
+int EngineFixture::Callback(int code, INT_PTR param1, INT_PTR param2)
+{
+    return g_pCurrent ? g_pCurrent->Answer(code, param1, param2) : 0;
+}
+
+int EngineFixture::Answer(int code, INT_PTR param1, INT_PTR param2)
+{
+    auto name = [](INT_PTR param) { return param ? *reinterpret_cast<const std::string*>(param) : std::string("(none)"); };
+    switch (code) {
+    case SETUPCB_PROGRESS:
+        ++m_nProgressCalls;
+        m_nLastPercent = static_cast<int>(param1);
+        break;
+    case SETUPCB_STATUSTEXT:
+        m_log.push_back("status " + name(param1));
+        break;
+    case SETUPCB_READONLY:
+        m_log.push_back("readonly " + name(param1));
+        break;
+    case SETUPCB_INSERTDISK:
+        m_log.push_back("disk " + std::to_string(param1) + " " + static_cast<char>(param2));
+        break;
+    case SETUPCB_ERROR:
+        if (param1 == SETUPERR_FILEINUSE || param1 == SETUPERR_CREATEDIR)
+            m_log.push_back("error " + std::to_string(param1) + " " + name(param2));
+        else if (param1 == SETUPERR_DISKFULL)
+            m_log.push_back("error " + std::to_string(param1) + " " + static_cast<char>(param2));
+        else
+            m_log.push_back("error " + std::to_string(param1));
+        break;
+    }
+    if (code == SETUPCB_INSERTDISK) {
+        int volume = static_cast<int>(param1);
+        if (!m_volumes.empty()) {
+            volume = m_volumes.front();
+            m_volumes.pop_front();
+        } else if (volume >= m_nVolumes) {
+            return 0;  // nothing left to insert: the user gives up
+        }
+        InsertVolume(volume);
+    }
+    if (m_onCall)
+        m_onCall(code, param1, param2);
+    std::deque<int>& queue = m_answers[code];
+    if (queue.empty())
+        return 1;
+    int answer = queue.front();
+    queue.pop_front();
+    return answer;
+}
+
+int EngineFixture::Show(const char*, const std::string& strText, UINT nStyle)
+{
+    m_log.push_back("box " + std::to_string(nStyle) + " " + strText);
+    return IDOK;
+}
+
+std::vector<std::string> EngineFixture::TempFilesLeft(const std::vector<std::string>& extra) const
+{
+    std::vector<std::string> found;
+    std::vector<std::string> roots = extra;
+    roots.push_back(m_root.Root());
+    for (const std::string& root : roots) {
+        std::error_code ec;
+        for (auto it = fs::recursive_directory_iterator(root, ec); !ec && it != fs::recursive_directory_iterator();
+             it.increment(ec)) {
+            const std::string name = it->path().filename().string();
+            if (name.size() > 7 && name.compare(0, 3, "Fil") == 0 && name.compare(name.size() - 4, 4, ".tmp") == 0)
+                found.push_back(it->path().string());
+        }
+    }
+    return found;
+}
+
+bool EngineFixture::Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+std::string EngineFixture::Read(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+void EngineFixture::Write(const std::string& path, const std::string& contents)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(contents.data(), static_cast<std::streamsize>(contents.size()));
+}
+
+void EngineFixture::SetReadOnly(const std::string& path, bool readOnly)
+{
+    SetFileAttributesA(path.c_str(), readOnly ? FILE_ATTRIBUTE_READONLY : FILE_ATTRIBUTE_NORMAL);
+}
+
+std::string EngineFixture::TestLibrary(const std::string& name)
+{
+    char self[MAX_PATH];
+    DWORD length = GetModuleFileNameA(nullptr, self, MAX_PATH);
+    return DirectoryPart(std::string(self, length)) + "\\" + name;
+}
+
+HeldFile::HeldFile(const std::string& path)
+    : m_hFile(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr))
+{
+}
+
+HeldFile::~HeldFile()
+{
+    if (IsHeld())
+        CloseHandle(m_hFile);
+}
+
+bool HeldFile::IsHeld() const { return m_hFile != INVALID_HANDLE_VALUE; }
