@@ -254,8 +254,9 @@ TEST_P(HeldTargetTest, FailsWithItsReport)
                        ".\r\nIt is used by Windows.\r\nClose all Windows-applications and restart the Setup."
                  : "error 5 " + Dest("held.txt");
     EXPECT_EQ(report, m_log.back());
-    if (readOnly)
+    if (readOnly) {
         EXPECT_EQ(SETUP_E_FILESTATUS, error);
+    }
     EXPECT_EQ("old", Read(Dest("held.txt")));
     EXPECT_EQ(kNone, TempFilesLeft());
 }
@@ -346,10 +347,11 @@ TEST_P(QuitTest, LeavesNothingHalfWritten)
     SetLastError(0);
     EXPECT_FALSE(Install());
     const DWORD error = GetLastError();
-    if (row.error)
+    if (row.error) {
         EXPECT_EQ(row.error, error);
-    else
+    } else {
         EXPECT_FALSE(error >= SETUP_E_VERSION && error <= SETUP_E_COPY) << std::hex << error;
+    }
     EXPECT_FALSE(Exists(Dest(row.notThere)));
     EXPECT_EQ(kNone, Logged("error"));
     EXPECT_EQ(kNone, TempFilesLeft());
