@@ -3,7 +3,7 @@
 #include <string>
 
 #include "app/format_text.h"
-#include "app/message_box.h"
+#include "framework/message_box.h"
 #include "app/read_only_prompt.h"
 #include "app/setup_texts.h"
 #include "app/setup_window.h"

@@ -4,6 +4,6 @@
 // pointer (GetMainSetupWindow).
 #pragma once
 
-#include "app/setup_protocol.h"
+#include "model/setup_protocol.h"
 
 int EngineCallback(int code, INT_PTR param1, INT_PTR param2);

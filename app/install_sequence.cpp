@@ -3,8 +3,8 @@
 #include <memory>
 
 #include "app/engine_callback.h"
-#include "app/engine_interface.h"
-#include "app/message_box.h"
+#include "engine/engine_interface.h"
+#include "framework/message_box.h"
 #include "app/setup_texts.h"
 #include "app/setup_window.h"
 

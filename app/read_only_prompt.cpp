@@ -1,7 +1,7 @@
 #include "app/read_only_prompt.h"
 
 #include "app/format_text.h"
-#include "app/message_box.h"
+#include "framework/message_box.h"
 #include "app/setup_texts.h"
 
 std::string CReadOnlyPrompt::GetText() const

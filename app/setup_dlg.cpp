@@ -1,6 +1,6 @@
 #include "app/setup_dlg.h"
 
-#include "app/engine_interface.h"
+#include "engine/engine_interface.h"
 #include "app/gradient.h"
 #include "app/install_sequence.h"
 #include "app/setup_wizard.h"

@@ -11,6 +11,12 @@ public:
     const char* what() const noexcept override { return "CException"; }
 };
 
+// The user chose to quit: the operation ends without an error report.
+class CUserException : public CException {
+public:
+    const char* what() const noexcept override { return "CUserException"; }
+};
+
 // A failed file operation: the cause, the platform's error code and the file.
 class CFileException : public CException {
 public:

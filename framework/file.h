@@ -8,6 +8,10 @@
 #include "wintypes.h"
 
 struct CFileStatus {
+    // Time stamps in the platform's file-time unit: 100 ns since 1601-01-01 UTC.
+    ULONGLONG m_ctime = 0;  // creation
+    ULONGLONG m_mtime = 0;  // last write
+    ULONGLONG m_atime = 0;  // last access
     ULONGLONG m_size = 0;
     BYTE m_attribute = 0;  // CFile::Attribute bits
     std::string m_szFullName;
@@ -70,6 +74,10 @@ public:
 
     BOOL GetStatus(CFileStatus& status) const;
     static BOOL GetStatus(const char* fileName, CFileStatus& status);
+    // Writes the attributes back, then the time stamps (for which the file is
+    // opened for reading and writing, shared for reading only); a time of 0
+    // is left as it is. Throws CFileException.
+    static void SetStatus(const char* fileName, const CFileStatus& status);
     static void Rename(const char* oldName, const char* newName);
     static void Remove(const char* fileName);
 

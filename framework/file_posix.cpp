@@ -200,8 +200,31 @@ void CFile::Flush()
 }
 
 namespace {
+
+// 100 ns units between 1601-01-01 and the Unix epoch.
+constexpr ULONGLONG kEpochOffset = 116444736000000000ULL;
+
+ULONGLONG ToFileTime(const struct timespec& ts)
+{
+    return kEpochOffset + static_cast<ULONGLONG>(ts.tv_sec) * 10000000ULL + static_cast<ULONGLONG>(ts.tv_nsec) / 100;
+}
+
+struct timespec FromFileTime(ULONGLONG value)
+{
+    struct timespec ts = {0, UTIME_OMIT};
+    if (value != 0) {
+        ULONGLONG since = value > kEpochOffset ? value - kEpochOffset : 0;
+        ts.tv_sec = static_cast<time_t>(since / 10000000ULL);
+        ts.tv_nsec = static_cast<long>(since % 10000000ULL) * 100;
+    }
+    return ts;
+}
+
 BOOL StatusFromStat(const struct stat& st, const std::string& name, CFileStatus& status)
 {
+    status.m_ctime = ToFileTime(st.st_ctim);
+    status.m_mtime = ToFileTime(st.st_mtim);
+    status.m_atime = ToFileTime(st.st_atim);
     status.m_size = static_cast<ULONGLONG>(st.st_size);
     status.m_attribute = 0;
     if (S_ISDIR(st.st_mode))
@@ -228,6 +251,22 @@ BOOL CFile::GetStatus(const char* fileName, CFileStatus& status)
     if (stat(fileName, &st) != 0)
         return FALSE;
     return StatusFromStat(st, fileName, status);
+}
+
+void CFile::SetStatus(const char* fileName, const CFileStatus& status)
+{
+    struct stat st;
+    if (stat(fileName, &st) != 0)
+        ThrowErrno(fileName);
+    // The read-only attribute is the owner's write permission; nothing else maps.
+    mode_t mode = st.st_mode & 07777;
+    mode = (status.m_attribute & readOnly) ? (mode & ~S_IWUSR) : (mode | S_IWUSR);
+    if (chmod(fileName, mode) != 0)
+        ThrowErrno(fileName);
+    // POSIX keeps no creation time to set.
+    const struct timespec times[2] = {FromFileTime(status.m_atime), FromFileTime(status.m_mtime)};
+    if (utimensat(AT_FDCWD, fileName, times, 0) != 0)
+        ThrowErrno(fileName);
 }
 
 void CFile::Rename(const char* oldName, const char* newName)

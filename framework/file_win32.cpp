@@ -127,6 +127,34 @@ void CFile::Flush()
         ThrowOsError(static_cast<LONG>(::GetLastError()), m_strFileName);
 }
 
+namespace {
+
+ULONGLONG FromFileTime(const FILETIME& time)
+{
+    return (static_cast<ULONGLONG>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+}
+
+FILETIME ToFileTime(ULONGLONG value)
+{
+    FILETIME time;
+    time.dwLowDateTime = static_cast<DWORD>(value);
+    time.dwHighDateTime = static_cast<DWORD>(value >> 32);
+    return time;
+}
+
+// FILE_ATTRIBUTE_NORMAL means "no attributes"; it must not read as a set bit.
+void FillStatus(DWORD attributes, const FILETIME& created, const FILETIME& accessed, const FILETIME& written,
+                DWORD sizeHigh, DWORD sizeLow, CFileStatus& status)
+{
+    status.m_ctime = FromFileTime(created);
+    status.m_atime = FromFileTime(accessed);
+    status.m_mtime = FromFileTime(written);
+    status.m_size = (static_cast<ULONGLONG>(sizeHigh) << 32) | sizeLow;
+    status.m_attribute = static_cast<BYTE>(attributes & ~FILE_ATTRIBUTE_NORMAL);
+}
+
+}  // namespace
+
 BOOL CFile::GetStatus(CFileStatus& status) const
 {
     if (!IsOpen())
@@ -134,9 +162,8 @@ BOOL CFile::GetStatus(CFileStatus& status) const
     BY_HANDLE_FILE_INFORMATION info;
     if (!GetFileInformationByHandle(m_hFile, &info))
         return FALSE;
-    // FILE_ATTRIBUTE_NORMAL means "no attributes"; it must not read as a set bit.
-    status.m_size = (static_cast<ULONGLONG>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
-    status.m_attribute = static_cast<BYTE>(info.dwFileAttributes & ~FILE_ATTRIBUTE_NORMAL);
+    FillStatus(info.dwFileAttributes, info.ftCreationTime, info.ftLastAccessTime, info.ftLastWriteTime,
+               info.nFileSizeHigh, info.nFileSizeLow, status);
     status.m_szFullName = m_strFileName;
     return TRUE;
 }
@@ -146,12 +173,29 @@ BOOL CFile::GetStatus(const char* fileName, CFileStatus& status)
     WIN32_FILE_ATTRIBUTE_DATA data;
     if (!GetFileAttributesExA(fileName, GetFileExInfoStandard, &data))
         return FALSE;
-    status.m_size = (static_cast<ULONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-    status.m_attribute = static_cast<BYTE>(data.dwFileAttributes & ~FILE_ATTRIBUTE_NORMAL);
+    FillStatus(data.dwFileAttributes, data.ftCreationTime, data.ftLastAccessTime, data.ftLastWriteTime,
+               data.nFileSizeHigh, data.nFileSizeLow, status);
     char full[MAX_PATH];
     DWORD n = GetFullPathNameA(fileName, MAX_PATH, full, nullptr);
     status.m_szFullName = (n > 0 && n < MAX_PATH) ? std::string(full, n) : std::string(fileName);
     return TRUE;
+}
+
+void CFile::SetStatus(const char* fileName, const CFileStatus& status)
+{
+    // No attribute bit set is written as FILE_ATTRIBUTE_NORMAL, which alone clears them all.
+    DWORD attributes = status.m_attribute ? status.m_attribute : FILE_ATTRIBUTE_NORMAL;
+    if (!SetFileAttributesA(fileName, attributes))
+        ThrowOsError(static_cast<LONG>(::GetLastError()), fileName);
+
+    CFile file(fileName, modeReadWrite | shareDenyWrite);
+    const FILETIME created = ToFileTime(status.m_ctime);
+    const FILETIME accessed = ToFileTime(status.m_atime);
+    const FILETIME written = ToFileTime(status.m_mtime);
+    if (!SetFileTime(file.m_hFile, status.m_ctime ? &created : nullptr, status.m_atime ? &accessed : nullptr,
+                     status.m_mtime ? &written : nullptr))
+        ThrowOsError(static_cast<LONG>(::GetLastError()), fileName);
+    file.Close();
 }
 
 void CFile::Rename(const char* oldName, const char* newName)

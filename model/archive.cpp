@@ -3,25 +3,14 @@
 #include <algorithm>
 #include <cstring>
 
+#include "ansi_code_page.h"
+#include "little_endian.h"
+
 namespace {
 
 constexpr BYTE kLongString = 0xFF;
 constexpr WORD kWideMarker = 0xFFFE;
 constexpr WORD kDwordFollows = 0xFFFF;
-
-void PutLE(BYTE* out, ULONGLONG value, int size)
-{
-    for (int i = 0; i < size; ++i)
-        out[i] = static_cast<BYTE>(value >> (8 * i));
-}
-
-ULONGLONG GetLE(const BYTE* in, int size)
-{
-    ULONGLONG value = 0;
-    for (int i = size - 1; i >= 0; --i)
-        value = (value << 8) | in[i];
-    return value;
-}
 
 // A string of 16-bit characters in the program's 8-bit code page.
 std::string NarrowString(const std::vector<WORD>& wide)
@@ -38,11 +27,14 @@ std::string NarrowString(const std::vector<WORD>& wide)
                             nullptr, nullptr);
     return result;
 #else
-    // Without a code-page table, Latin-1 is the faithful subset.
+    // The product's code page; what it cannot represent reads as '?', as the
+    // platform's conversion does.
     std::string result;
     result.reserve(wide.size());
-    for (WORD ch : wide)
-        result.push_back(ch < 0x100 ? static_cast<char>(ch) : '?');
+    for (WORD ch : wide) {
+        char ansi;
+        result.push_back(UnicodeToAnsi(ch, ansi) ? ansi : '?');
+    }
     return result;
 #endif
 }
@@ -106,7 +98,7 @@ CArchive& CArchive::operator<<(BYTE value)
 CArchive& CArchive::operator<<(WORD value)
 {
     BYTE bytes[2];
-    PutLE(bytes, value, 2);
+    WriteLE16(bytes, value);
     Put(bytes, 2);
     return *this;
 }
@@ -114,7 +106,7 @@ CArchive& CArchive::operator<<(WORD value)
 CArchive& CArchive::operator<<(DWORD value)
 {
     BYTE bytes[4];
-    PutLE(bytes, value, 4);
+    WriteLE32(bytes, value);
     Put(bytes, 4);
     return *this;
 }
@@ -160,6 +152,10 @@ void CArchive::Close()
         return;
     if (IsStoring())
         Flush();
+    else if (m_nEnd > m_nPos)
+        // Hand the file back positioned just after what was read, so that
+        // another archive can go on from there.
+        m_pFile->Seek(-static_cast<LONGLONG>(m_nEnd - m_nPos), CFile::current);
     m_pFile = nullptr;
 }
 
@@ -222,7 +218,7 @@ CArchive& CArchive::operator>>(WORD& value)
 {
     BYTE bytes[2];
     Get(bytes, 2);
-    value = static_cast<WORD>(GetLE(bytes, 2));
+    value = ReadLE16(bytes);
     return *this;
 }
 
@@ -230,7 +226,7 @@ CArchive& CArchive::operator>>(DWORD& value)
 {
     BYTE bytes[4];
     Get(bytes, 4);
-    value = static_cast<DWORD>(GetLE(bytes, 4));
+    value = ReadLE32(bytes);
     return *this;
 }
 
@@ -297,7 +293,7 @@ CArchive& CArchive::operator>>(std::string& value)
         Get(raw.data(), static_cast<UINT>(bytes));
     std::vector<WORD> chars(length);
     for (DWORD i = 0; i < length; ++i)
-        chars[i] = static_cast<WORD>(GetLE(&raw[2 * i], 2));
+        chars[i] = ReadLE16(&raw[2 * i]);
     value = NarrowString(chars);
     return *this;
 }

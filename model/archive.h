@@ -50,6 +50,8 @@ public:
     DWORD ReadCount();
 
     void Flush();
+    // Storing: flushes. Loading: moves the file back to just after the last
+    // byte read, so that the caller can go on reading from there.
     void Close();
 
     // Loading: the bytes still to be read, buffered and in the file.

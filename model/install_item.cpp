@@ -7,6 +7,13 @@
 IMPLEMENT_SERIAL(CInstallDir, CObject, 0)
 IMPLEMENT_SERIAL(CInstalledFile, CObject, 2)
 
+const FileFlagName FILE_FLAG_NAMES[4] = {
+    {FILE_SELFREG, "selfreg"},
+    {FILE_SELFREG_ABSENT, "selfreg-absent"},
+    {FILE_SHORTCUT, "shortcut"},
+    {FILE_SHARED, "shared"},
+};
+
 void CInstallDir::Serialize(CArchive& ar)
 {
     if (ar.IsStoring())

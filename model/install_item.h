@@ -4,6 +4,7 @@
 #include <string>
 
 #include "framework/object.h"
+#include "version_record.h"
 
 // CInstalledFile::m_dwFlags
 enum : DWORD {
@@ -12,6 +13,13 @@ enum : DWORD {
     FILE_SHORTCUT = 4,        // add a Program Manager item for it
     FILE_SHARED = 8,          // reference-count it under SharedDLLs
 };
+
+// The flags' names in manifests and listings, in bit order.
+struct FileFlagName {
+    DWORD dwFlag;
+    const char* pszName;
+};
+extern const FileFlagName FILE_FLAG_NAMES[4];
 
 class CInstallDir : public CObject {
     DECLARE_SERIAL(CInstallDir)
@@ -28,7 +36,7 @@ public:
 class CInstalledFile : public CObject {
     DECLARE_SERIAL(CInstalledFile)
 public:
-    enum { VERSION_INFO_SIZE = 52 };
+    enum { VERSION_INFO_SIZE = VERSION_RECORD_SIZE };
 
     CInstalledFile();
     // Name, flags, size, then the version record: flags before size on disk.

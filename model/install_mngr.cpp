@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "archive.h"
+#include "little_endian.h"
 #include "tracked_block.h"
 
 IMPLEMENT_SERIAL(CInstallMngr, CObject, 1)
@@ -11,11 +12,6 @@ IMPLEMENT_SERIAL(CSetupEdit, CInstallMngr, 1)
 namespace {
 
 CInstallMngr* g_pProgressTarget = nullptr;
-
-DWORD ReadLE32(const BYTE* bytes)
-{
-    return bytes[0] | (bytes[1] << 8) | (bytes[2] << 16) | (static_cast<DWORD>(bytes[3]) << 24);
-}
 
 }  // namespace
 

@@ -14,22 +14,21 @@
 #include <string>
 #include <vector>
 
-#include "app/setup_protocol.h"
 #include "install_tree.h"
+#include "media_format.h"
 #include "progress_file.h"
+#include "setup_protocol.h"
 
 constexpr DWORD INSTALL_SIGNATURE_MAGIC = 0x03047523;
 constexpr BYTE InstallSignature[12] = {0x23, 0x75, 0x04, 0x03, 0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00};
 constexpr int IDENTITY_SIZE = 16;
 
-// Payload bytes of one Data.dat volume by media type; 0: no fixed size.
-constexpr DWORD VOLUME_CAPACITY[4] = {1199998, 1439998, 0, 0};
-constexpr bool IsValidMediaType(int mediaType) { return mediaType >= 0 && mediaType <= 3; }
-// The capacity of a valid media type, 0 for any other.
-constexpr DWORD GetVolumeCapacity(int mediaType)
-{
-    return IsValidMediaType(mediaType) ? VOLUME_CAPACITY[mediaType] : 0;
-}
+// The two first-level directories of every install tree, in this order, and
+// the names they carry in stored files; while files are copied they are named
+// by the real directories they stand for.
+enum { ROOT_APPLICATION = 0, ROOT_SYSTEM = 1 };
+constexpr const char* ROOT_APPLICATION_NAME = "Applikation";  // the destination directory
+constexpr const char* ROOT_SYSTEM_NAME = "WinSys";            // the Windows system directory
 
 class CInstallMngr;
 typedef void (*PostInstallFn)(CInstallMngr* engine);

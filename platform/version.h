@@ -19,8 +19,10 @@ enum {
     VERSTR_COUNT
 };
 
+#include "model/version_record.h"
+
 // Size of the fixed version record (VS_FIXEDFILEINFO).
-const DWORD FIXED_VERSION_SIZE = 52;
+constexpr DWORD FIXED_VERSION_SIZE = VERSION_RECORD_SIZE;
 
 // Reads the eight standard strings of the first translation of the file's
 // version resource. TRUE only when all eight were found; on FALSE the

@@ -1,6 +1,6 @@
 #include "wizard/dest_page_logic.h"
 
-#include "app/message_box.h"
+#include "framework/message_box.h"
 #include "platform/path.h"
 #include "res/resource.h"
 

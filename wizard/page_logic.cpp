@@ -5,7 +5,7 @@
 #include <strings.h>
 #endif
 
-#include "app/message_box.h"
+#include "framework/message_box.h"
 
 BOOL CPageLogic::OnQueryCancel()
 {

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "app/engine_interface.h"
-#include "app/message_box.h"
+#include "engine/engine_interface.h"
+#include "framework/message_box.h"
 #include "app/read_only_prompt.h"
 #include "app/setup_window.h"
 

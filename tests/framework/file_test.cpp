@@ -122,4 +122,29 @@ TEST(FileTest, SetLengthKeepsAPositionInsideTheFileAndStatusShowsReadOnly)
 #endif
 }
 
+TEST(FileTest, StatusWrittenBackClearsReadOnlyAndKeepsTheTimes)
+{
+    TempDir dir;
+    std::string name = dir.WriteFile("old.dll", "contents");
+    CFileStatus status;
+    ASSERT_TRUE(CFile::GetStatus(name.c_str(), status));
+    status.m_mtime -= 10000000ULL * 3600 * 24 * 400;  // a year and more ago
+    status.m_attribute |= CFile::readOnly;
+    CFile::SetStatus(name.c_str(), status);
+
+    CFileStatus readOnly;
+    ASSERT_TRUE(CFile::GetStatus(name.c_str(), readOnly));
+    EXPECT_EQ(readOnly.m_attribute & CFile::readOnly, CFile::readOnly);
+    EXPECT_EQ(readOnly.m_mtime / 10000000, status.m_mtime / 10000000);
+
+    readOnly.m_attribute &= ~CFile::readOnly;
+    CFile::SetStatus(name.c_str(), readOnly);
+    CFileStatus cleared;
+    ASSERT_TRUE(CFile::GetStatus(name.c_str(), cleared));
+    EXPECT_EQ(cleared.m_attribute & CFile::readOnly, 0);
+    EXPECT_EQ(cleared.m_mtime / 10000000, status.m_mtime / 10000000);
+
+    EXPECT_THROW(CFile::SetStatus(dir.Path("missing").c_str(), cleared), CFileException);
+}
+
 }  // namespace

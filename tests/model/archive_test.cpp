@@ -104,6 +104,32 @@ TEST(ArchiveTest, SixteenBitStringsAreConverted)
     CArchive ar2(&file2, CArchive::load);
     ar2 >> text;
     EXPECT_EQ(text, "?");
+
+    // The euro sign is byte 0x80 of the product's code page on every host.
+    Bytes euro{0xFF, 0xFE, 0xFF, 0x01, 0xAC, 0x20};
+    CMemFile file3(euro.data(), euro.size());
+    CArchive ar3(&file3, CArchive::load);
+    ar3 >> text;
+    EXPECT_EQ(text, "\x80");
+}
+
+TEST(ArchiveTest, ClosingALoadingArchiveHandsTheFileBackAfterWhatWasRead)
+{
+    Bytes bytes(6000);
+    for (size_t i = 0; i < bytes.size(); ++i)
+        bytes[i] = static_cast<BYTE>(i);
+    CMemFile file(bytes.data(), bytes.size());
+    {
+        CArchive ar(&file, CArchive::load);
+        DWORD first;
+        ar >> first;  // the buffer has read far ahead of these 4 bytes
+        ar.Close();
+    }
+    EXPECT_EQ(file.GetPosition(), 4u);
+    CArchive next(&file, CArchive::load);
+    BYTE fifth;
+    next >> fifth;
+    EXPECT_EQ(fifth, 4);
 }
 
 TEST(ArchiveTest, ShortStreamsEndInEndOfFile)

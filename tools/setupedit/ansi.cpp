@@ -2,30 +2,9 @@
 
 #include <cstdint>
 
+#include "model/ansi_code_page.h"
+
 namespace {
-
-// Code points of Windows-1252 bytes 0x80..0x9F; 0 where the byte is unassigned.
-const std::uint16_t kHighControls[32] = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
-    0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,
-};
-
-bool EncodeAnsi(std::uint32_t cp, char& out)
-{
-    if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) {
-        out = static_cast<char>(cp);
-        return true;
-    }
-    for (int i = 0; i < 32; ++i) {
-        if (kHighControls[i] != 0 && kHighControls[i] == cp) {
-            out = static_cast<char>(0x80 + i);
-            return true;
-        }
-    }
-    return false;
-}
 
 void AppendUtf8(std::string& out, std::uint32_t cp)
 {
@@ -80,7 +59,7 @@ bool Utf8ToAnsi(const std::string& utf8, std::string& ansi)
         if (cp < kMin[extra])
             return false;
         char b;
-        if (!EncodeAnsi(cp, b))
+        if (!UnicodeToAnsi(cp, b))
             return false;
         out += b;
         i += extra + 1;
@@ -94,11 +73,7 @@ std::string AnsiToUtf8(const std::string& ansi)
     std::string out;
     out.reserve(ansi.size());
     for (char ch : ansi) {
-        unsigned char c = static_cast<unsigned char>(ch);
-        std::uint32_t cp = c;
-        if (c >= 0x80 && c < 0xA0 && kHighControls[c - 0x80] != 0)
-            cp = kHighControls[c - 0x80];
-        AppendUtf8(out, cp);
+        AppendUtf8(out, AnsiToUnicode(ch));
     }
     return out;
 }

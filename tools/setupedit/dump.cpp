@@ -90,11 +90,10 @@ std::uint64_t PayloadBytes(const std::vector<Entry>& entries)
 
 std::string FlagNames(unsigned flags)
 {
-    static const char* const names[] = {"selfreg", "selfreg-absent", "shortcut", "shared"};
     std::string s;
-    for (int i = 0; i < 4; ++i) {
-        if (flags & (1u << i))
-            s += std::string(s.empty() ? "" : " ") + names[i];
+    for (const FileFlagName& n : FILE_FLAG_NAMES) {
+        if (flags & n.dwFlag)
+            s += std::string(s.empty() ? "" : " ") + n.pszName;
     }
     if (flags & ~0xFu) {
         char buf[24];

@@ -9,6 +9,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include "model/install_mngr.h"
+#include "model/little_endian.h"
 #include "tools/setupedit/ansi.h"
 #include "tools/setupedit/names.h"
 #include "tools/setupedit/tool_error.h"
@@ -20,11 +22,6 @@ namespace {
 
 constexpr std::uint64_t kDwordMax = 0xFFFFFFFFull;
 
-struct FlagName {
-    const char* name;
-    std::uint32_t bit;
-};
-const FlagName kFlags[] = {{"selfreg", 1}, {"selfreg-absent", 2}, {"shortcut", 4}, {"shared", 8}};
 
 class ManifestReader {
 public:
@@ -152,8 +149,7 @@ void ManifestReader::ReadIdentity(const json& product, Manifest& m) const
             Fail("product.identity", "must be 32 hex digits (16 bytes)");
         for (int i = 0; i < 16; ++i)
             m.identity[i] = static_cast<std::uint8_t>(std::stoul(hex.substr(2 * i, 2), nullptr, 16));
-        std::uint32_t inBlock = m.identity[4] | (m.identity[5] << 8) | (m.identity[6] << 16) |
-                                (static_cast<std::uint32_t>(m.identity[7]) << 24);
+        std::uint32_t inBlock = ReadLE32(m.identity + 4);
         if (hasId && inBlock != id) {
             char buf[128];
             std::snprintf(buf, sizeof buf,
@@ -256,8 +252,8 @@ void ManifestReader::ReadDir(const json& j, const std::string& field, ManifestDi
                         Fail(fl, "must be a string");
                     std::string s = flags[k].get<std::string>();
                     std::uint32_t bit = 0;
-                    for (const FlagName& n : kFlags)
-                        bit = s == n.name ? n.bit : bit;
+                    for (const FileFlagName& n : FILE_FLAG_NAMES)
+                        bit = s == n.pszName ? n.dwFlag : bit;
                     if (bit == 0)
                         Fail(fl, "\"" + s + "\" is not one of selfreg, selfreg-absent, shortcut, shared");
                     file.flags |= bit;
@@ -367,8 +363,8 @@ Manifest ManifestReader::Read()
     m.uninstBytes = FileSize(m.uninstaller, "uninstaller");
 
     std::uint64_t app = 0, sys = 0;
-    m.application.name = "Applikation";
-    m.system.name = "WinSys";
+    m.application.name = ROOT_APPLICATION_NAME;
+    m.system.name = ROOT_SYSTEM_NAME;
     ReadTop(root, "application", m.application, app);
     ReadTop(root, "system", m.system, sys);
     m.appBytes = static_cast<std::uint32_t>(app);

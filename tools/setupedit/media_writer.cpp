@@ -111,12 +111,12 @@ BuildSummary BuildMedia(const Manifest& m, const fs::path& out)
     if (summary.volumes != plan)
         throw ToolError("internal error: the volumes written differ from the plan");
 
-    WriteDescription(ed, disk1 / "Setup.dat");
-    summary.setupDatBytes = fs::file_size(disk1 / "Setup.dat");
-    CopyInto(m.uninstaller, disk1 / "_Uninst.ex_", m.uninstBytes);
+    WriteDescription(ed, disk1 / DESCRIPTION_FILE_NAME);
+    summary.setupDatBytes = fs::file_size(disk1 / DESCRIPTION_FILE_NAME);
+    CopyInto(m.uninstaller, disk1 / UNINSTALLER_SOURCE_NAME, m.uninstBytes);
     if (m.hasSetupExe) {
         std::error_code ec;
-        CopyInto(m.setupExe, disk1 / "Setup.exe", fs::file_size(m.setupExe, ec));
+        CopyInto(m.setupExe, disk1 / SETUP_PROGRAM_NAME, fs::file_size(m.setupExe, ec));
     }
     stage.Commit();
     return summary;

@@ -9,17 +9,11 @@
 
 namespace {
 
-constexpr std::uint32_t kFixedSignature = 0xFEEF04BD;
 constexpr std::uint32_t kRtVersion = 16;
 constexpr std::uint32_t kVersionInfoName = 1;
 // Deeper than any real image; keeps a hostile table from costing much time.
 constexpr std::uint32_t kMaxDirEntries = 4096;
 
-std::uint32_t Le16(const std::uint8_t* p) { return p[0] | (p[1] << 8); }
-std::uint32_t Le32(const std::uint8_t* p)
-{
-    return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
-}
 
 struct Section {
     std::uint32_t va, rawSize, rawPtr;
@@ -51,19 +45,19 @@ bool PeImage::Open()
     std::uint8_t dos[64];
     if (!m_src.ReadAt(0, dos, sizeof dos) || dos[0] != 'M' || dos[1] != 'Z')
         return false;
-    std::uint64_t pe = Le32(dos + 0x3C);
+    std::uint64_t pe = ReadLE32(dos + 0x3C);
     std::uint8_t hdr[24];
     if (!m_src.ReadAt(pe, hdr, sizeof hdr) || std::memcmp(hdr, "PE\0\0", 4) != 0)
         return false;
-    std::uint32_t nSections = Le16(hdr + 6);
-    std::uint32_t optSize = Le16(hdr + 20);
+    std::uint32_t nSections = ReadLE16(hdr + 6);
+    std::uint32_t optSize = ReadLE16(hdr + 20);
     std::uint64_t opt = pe + 24;
 
     std::uint8_t magic[2];
     if (optSize < 2 || !m_src.ReadAt(opt, magic, 2))
         return false;
     std::uint32_t countAt, dirsAt;
-    switch (Le16(magic)) {
+    switch (ReadLE16(magic)) {
     case 0x10B:  // PE32
         countAt = 92;
         dirsAt = 96;
@@ -80,12 +74,12 @@ bool PeImage::Open()
     if (optSize < resDirAt + 8)
         return false;
     std::uint8_t buf[8];
-    if (!m_src.ReadAt(opt + countAt, buf, 4) || Le32(buf) <= 2)
+    if (!m_src.ReadAt(opt + countAt, buf, 4) || ReadLE32(buf) <= 2)
         return false;
     if (!m_src.ReadAt(opt + resDirAt, buf, 8))
         return false;
-    m_resRva = Le32(buf);
-    if (m_resRva == 0 || Le32(buf + 4) == 0)
+    m_resRva = ReadLE32(buf);
+    if (m_resRva == 0 || ReadLE32(buf + 4) == 0)
         return false;
 
     std::uint64_t table = opt + optSize;
@@ -93,7 +87,7 @@ bool PeImage::Open()
         std::uint8_t sh[40];
         if (!m_src.ReadAt(table + 40ull * i, sh, sizeof sh))
             return false;
-        Section s = {Le32(sh + 12), Le32(sh + 16), Le32(sh + 20)};
+        Section s = {ReadLE32(sh + 12), ReadLE32(sh + 16), ReadLE32(sh + 20)};
         // Raw data said to run past the end of the file marks a damaged image.
         if (static_cast<std::uint64_t>(s.rawPtr) + s.rawSize > m_src.Size())
             return false;
@@ -126,7 +120,7 @@ bool FindEntry(const PeImage& img, std::uint32_t dirOffset, std::uint32_t id, st
     std::uint8_t dir[16];
     if (!img.ReadRva(static_cast<std::uint64_t>(img.ResourceRva()) + dirOffset, dir, sizeof dir))
         return false;
-    std::uint32_t named = Le16(dir + 12), ids = Le16(dir + 14);
+    std::uint32_t named = ReadLE16(dir + 12), ids = ReadLE16(dir + 14);
     std::uint32_t total = named + ids;
     if (total > kMaxDirEntries)
         return false;
@@ -135,9 +129,9 @@ bool FindEntry(const PeImage& img, std::uint32_t dirOffset, std::uint32_t id, st
         std::uint64_t at = static_cast<std::uint64_t>(dirOffset) + 16 + 8 * i;
         if (!img.ReadRva(img.ResourceRva() + at, e, sizeof e))
             return false;
-        std::uint32_t name = Le32(e);
+        std::uint32_t name = ReadLE32(e);
         if (id == 0xFFFFFFFF || (!(name & 0x80000000u) && name == id)) {
-            entryData = Le32(e + 4);
+            entryData = ReadLE32(e + 4);
             return true;
         }
     }
@@ -157,8 +151,8 @@ bool FindVersionResource(const PeImage& img, std::uint32_t& rva, std::uint32_t& 
     std::uint8_t data[16];
     if (!img.ReadRva(static_cast<std::uint64_t>(img.ResourceRva()) + lang, data, sizeof data))
         return false;
-    rva = Le32(data);
-    size = Le32(data + 4);
+    rva = ReadLE32(data);
+    size = ReadLE32(data + 4);
     return true;
 }
 
@@ -189,13 +183,13 @@ bool ReadFixedVersion(const ByteSource& image, VersionRecord out)
     std::uint64_t whole;
     if (size < sizeof head || !img.RvaToOffset(rva, size, whole) || !img.ReadRva(rva, head, sizeof head))
         return false;
-    if (Le16(head) < sizeof head || Le16(head + 2) < kVersionRecordSize)
+    if (ReadLE16(head) < sizeof head || ReadLE16(head + 2) < kVersionRecordSize)
         return false;
     for (std::uint32_t i = 0; i < sizeof kKey; ++i) {
-        if (Le16(head + 6 + 2 * i) != static_cast<std::uint8_t>(kKey[i]))
+        if (ReadLE16(head + 6 + 2 * i) != static_cast<std::uint8_t>(kKey[i]))
             return false;
     }
-    if (Le32(head + kValueAt) != kFixedSignature)
+    if (ReadLE32(head + kValueAt) != VERSION_RECORD_SIGNATURE)
         return false;
     std::memcpy(out, head + kValueAt, kVersionRecordSize);
     return true;
@@ -245,10 +239,10 @@ bool ReadFixedVersionOfFile(const std::filesystem::path& path, VersionRecord out
 
 std::string ProductVersionString(const VersionRecord record)
 {
-    return Dotted(Le32(record + 16), Le32(record + 20));
+    return Dotted(VersionRecordDword(record, VERSION_DW_PRODUCT_MS), VersionRecordDword(record, VERSION_DW_PRODUCT_LS));
 }
 
 std::string FileVersionString(const VersionRecord record)
 {
-    return Dotted(Le32(record + 8), Le32(record + 12));
+    return Dotted(VersionRecordDword(record, VERSION_DW_FILE_MS), VersionRecordDword(record, VERSION_DW_FILE_LS));
 }

@@ -11,7 +11,9 @@
 #include <string>
 #include <vector>
 
-constexpr std::size_t kVersionRecordSize = 52;
+#include "model/version_record.h"
+
+constexpr std::size_t kVersionRecordSize = VERSION_RECORD_SIZE;
 typedef std::uint8_t VersionRecord[kVersionRecordSize];
 
 // Random access to the bytes of one image.

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "model/install_mngr.h"
+#include "model/little_endian.h"
 #include "tools/setupedit/description_file.h"
 #include "tools/setupedit/grouped.h"
 #include "tools/setupedit/volume_plan.h"
@@ -68,14 +69,14 @@ VerifyReport VerifyMedia(const std::vector<fs::path>& disks)
 {
     VerifyReport rep;
     auto problem = [&](const std::string& s) { rep.problems.push_back(s); };
-    fs::path setupDat = disks.at(0) / "Setup.dat";
+    fs::path setupDat = disks.at(0) / DESCRIPTION_FILE_NAME;
     CSetupEdit ed;
     std::uint64_t length = LoadDescription(setupDat, ed);
     std::uint64_t stored = StoredLength(ed);
     if (stored != length)
         problem(setupDat.string() + ": " + Grouped(length - stored) + " bytes follow the end of the record");
 
-    if (TopName(ed, 0) != "Applikation" || TopName(ed, 1) != "WinSys")
+    if (TopName(ed, ROOT_APPLICATION) != ROOT_APPLICATION_NAME || TopName(ed, ROOT_SYSTEM) != ROOT_SYSTEM_NAME)
         problem(setupDat.string() + ": the tree does not begin with the directories Applikation and WinSys");
     TreeSums sums = SumTree(ed);
     rep.expectedPayload = sums.total;
@@ -87,7 +88,7 @@ VerifyReport VerifyMedia(const std::vector<fs::path>& disks)
         problem(setupDat.string() + ": system bytes are " + Grouped(ed.m_dwSysBytes) +
                 ", but the files under WinSys hold " + Grouped(sums.top[1]));
 
-    fs::path uninst = disks[0] / "_Uninst.ex_";
+    fs::path uninst = disks[0] / UNINSTALLER_SOURCE_NAME;
     std::error_code ec;
     std::uint64_t uninstSize = fs::file_size(uninst, ec);
     if (ec)
@@ -107,7 +108,7 @@ VerifyReport VerifyMedia(const std::vector<fs::path>& disks)
 
     std::uint64_t total = 0;
     for (std::size_t i = 0; i < disks.size(); ++i) {
-        fs::path data = disks[i] / "Data.dat";
+        fs::path data = disks[i] / DATA_FILE_NAME;
         std::uint64_t size = fs::file_size(data, ec);
         if (ec) {
             problem(data.string() + ": missing (volume " + std::to_string(i) + ")");
@@ -129,7 +130,7 @@ VerifyReport VerifyMedia(const std::vector<fs::path>& disks)
             rep.volumes.push_back(0);
             continue;
         }
-        unsigned number = num[0] | (num[1] << 8);
+        unsigned number = ReadLE16(num);
         if (number != i)
             problem(data.string() + ": holds volume number " + std::to_string(number) + ", expected " +
                     std::to_string(i) + " (folder " + std::to_string(i + 1) + " of those given)");
@@ -171,7 +172,7 @@ VerifyReport VerifyMedia(const std::vector<fs::path>& disks)
         problem("the volumes hold " + Grouped(total) + " payload bytes, " + Grouped(total - sums.total) +
                 " more than the files need (" + Grouped(sums.total) + ")");
     } else if (cap != 0 && disks.size() > 1 && rep.volumes.back() == 0) {
-        problem((disks.back() / "Data.dat").string() + ": an empty last volume that no file needs");
+        problem((disks.back() / DATA_FILE_NAME).string() + ": an empty last volume that no file needs");
     }
     return rep;
 }

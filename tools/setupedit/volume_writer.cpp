@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "model/little_endian.h"
+#include "model/media_format.h"
 #include "tools/setupedit/tool_error.h"
 
 namespace fs = std::filesystem;
@@ -23,10 +25,11 @@ void VolumeWriter::OpenVolume()
     fs::path dir = DiskFolder(m_out, index);
     std::error_code ec;
     fs::create_directories(dir, ec);
-    m_path = dir / "Data.dat";
+    m_path = dir / DATA_FILE_NAME;
     m_file.open(m_path, std::ios::binary | std::ios::trunc);
-    const char number[2] = {static_cast<char>(index & 0xFF), static_cast<char>((index >> 8) & 0xFF)};
-    m_file.write(number, 2);
+    BYTE number[DATA_VOLUME_HEADER_SIZE];
+    WriteLE16(number, static_cast<WORD>(index));
+    m_file.write(reinterpret_cast<const char*>(number), sizeof number);
     if (ec || !m_file)
         throw ToolError(m_path.string() + ": cannot be written");
     m_payload.push_back(0);

@@ -1,4 +1,4 @@
-#include "app/engine_interface.h"
+#include "engine/engine_interface.h"
 
 namespace {
 ISetupEngine* g_pSetupEngine = nullptr;

@@ -1,4 +1,4 @@
-#include "app/message_box.h"
+#include "framework/message_box.h"
 
 const char* const SETUP_CAPTION = "Setup";
 

@@ -1,4 +1,4 @@
-#include "app/message_box_win32.h"
+#include "framework/message_box_win32.h"
 
 int CWin32MessageBox::Show(const char* pszCaption, const std::string& strText, UINT nStyle)
 {

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "app/setup_protocol.h"
+#include "model/setup_protocol.h"
 
 // Every operation whose result is a BOOL returns 1 for success and 0 for
 // failure, leaving the reason in the thread's last-error value: a platform

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "app/message_box_win32.h"
+#include "framework/message_box_win32.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "app/message_box.h"
+#include "framework/message_box.h"
 
 class CWin32MessageBox : public IMessageBoxPresenter {
 public:

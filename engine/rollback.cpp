@@ -1,0 +1,4 @@
+#include "engine/setup_engine.h"
+
+// Not built yet.
+void CSetupEngine::Rollback() {}

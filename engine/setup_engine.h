@@ -1,0 +1,97 @@
+// The install engine: the install description read from the medium together
+// with every operation of an install run, and the journal that lets a failed
+// run be undone. The program has one, a member of the application object.
+//
+// Every operation that returns a BOOL returns 1 for success and 0 for
+// failure, with the reason in the thread's last-error value (a platform code
+// or one of the SETUP_E_* codes). Questions and fatal reports reach the user
+// only through the callback given to LoadInstallInfo.
+#pragma once
+
+#include <exception>
+#include <string>
+
+#include "engine/engine_interface.h"
+#include "engine/install_journal.h"
+#include "model/install_mngr.h"
+
+// CheckExistingFile's result bits.
+enum : DWORD {
+    TARGET_EXISTS = 1,     // a file (or directory entry) is at the target path
+    TARGET_NOT_OLDER = 4,  // its product version is the same as or newer than the new file's
+    TARGET_IN_USE = 8,     // the version-install service reports it in use
+};
+
+class CSetupEngine : public CInstallMngr, public ISetupEngine {
+public:
+    CSetupEngine();
+    ~CSetupEngine() override;
+    CSetupEngine(const CSetupEngine&) = delete;
+    CSetupEngine& operator=(const CSetupEngine&) = delete;
+
+    // The install sequence's operations.
+    BOOL LoadInstallInfo(SetupCallback pfnCallback) override;
+    BOOL CopyFiles() override;
+    BOOL UpdateRegistry() override;
+    BOOL RegisterDlls() override;
+    BOOL CreateProgramFolder() override;
+    void SetInfoText(const char* pszText) override { CInstallMngr::SetInfoText(pszText); }
+    BOOL SaveInstallRecord() override;
+    void Rollback() override;
+    void RunPostInstallHook() override { CInstallMngr::RunPostInstallHook(); }
+    const std::string& GetProductTitle() const override { return m_strProductTitle; }
+
+    // The destination page's operations.
+    void SetDestDir(const std::string& strDir);
+    void SetDestDrive(int nIndex);
+    // FALSE with SETUP_E_DISKSPACE when space is short, FALSE with the
+    // platform's error when a drive cannot be queried.
+    BOOL CheckDiskSpace();
+    // Free bytes of the chosen destination drive, saturated at 0xFFFFFFFF.
+    BOOL GetDestFreeSpace(DWORD& dwBytes);
+    // TRUE when installing into strDir needs no question; loads a compatible
+    // install record found there into m_pOldRecord.
+    BOOL CheckDestination(const std::string& strDir);
+
+    // Loading (load.cpp).
+    BOOL ReadDescriptionFile();
+
+    // File transfer (transfer.cpp).
+    BOOL InstallUninstaller();
+    BOOL CopyTree();
+    BOOL InstallFile(CInstalledFile& file);
+    BOOL CheckReadOnly(CInstalledFile& file, DWORD& dwAnswer);
+    BOOL ExtractFile(CInstalledFile& file);
+    BOOL SkipFileData(CInstalledFile& file);
+    BOOL OpenDataVolume();
+    // Turns a failed file operation into a report to the user; pError none
+    // means an unknown failure. Used by the transfer and the record's saving.
+    void ReportFileException(const std::exception* pError, const std::string& strFileName);
+
+    InstallJournal m_journal;
+    CSetupEngine* m_pOldRecord;  // the record found in the destination directory, owned
+};
+
+// The process's engine as its own class, for the wizard pages and the
+// background painting; nullptr while another engine stands in (tests).
+CSetupEngine* GetSetupEngineObject();
+
+// Examines the file at strTarget before a new file with the fixed version
+// record pNewVersion replaces it; bShared asks the version-install service
+// about a shared (system) file. FALSE when the target cannot be examined.
+BOOL CheckExistingFile(const std::string& strTarget, const BYTE* pNewVersion, BOOL bShared, DWORD& dwBits);
+
+// Loads the DLL, calls its DllRegisterServer between OLE initialisation and
+// uninitialisation, frees it. TRUE when the call returned success.
+BOOL SelfRegisterFile(const std::string& strPath);
+
+// The Program Manager caption of an installed file's bare name.
+std::string CaptionForFile(const std::string& strFileName);
+
+// The engine's post-install function: points the demo projects' form files
+// at their installed resource files.
+void PatchDemoProjects(CInstallMngr* pEngine);
+
+// Replaces the first occurrence of strSearch in the file with strReplacement.
+// TRUE when the file was read (whether or not the text was found).
+BOOL ReplaceInFile(const std::string& strPath, const std::string& strSearch, const std::string& strReplacement);
