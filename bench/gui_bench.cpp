@@ -81,6 +81,24 @@ void CallbackMicros(double& dOurs, double& dNaive)
     dlg.Destroy();
 }
 
+struct FindWindowOf {
+    DWORD dwProcess;
+    bool bWizard;
+    HWND hwnd;
+};
+
+BOOL CALLBACK VisitWindow(HWND hwnd, LPARAM lParam)
+{
+    FindWindowOf* p = reinterpret_cast<FindWindowOf*>(lParam);
+    DWORD dwProcess = 0;
+    GetWindowThreadProcessId(hwnd, &dwProcess);
+    if (dwProcess == p->dwProcess && IsWindowVisible(hwnd) && (!p->bWizard || GetDlgItem(hwnd, 0x3024) != nullptr)) {
+        p->hwnd = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 // Seconds from CreateProcess until a visible window of the process matches.
 double StartSeconds(const char* pszExe, bool bWizard)
 {
@@ -97,24 +115,8 @@ double StartSeconds(const char* pszExe, bool bWizard)
             return -1;
         HWND hwndFound = nullptr;
         while (hwndFound == nullptr && Now() - t < 20) {
-            struct Find {
-                DWORD dwProcess;
-                bool bWizard;
-                HWND hwnd;
-            } find = {pi.dwProcessId, bWizard, nullptr};
-            EnumWindows(
-                [](HWND hwnd, LPARAM l) -> BOOL {
-                    Find* p = reinterpret_cast<Find*>(l);
-                    DWORD dwProcess = 0;
-                    GetWindowThreadProcessId(hwnd, &dwProcess);
-                    if (dwProcess == p->dwProcess && IsWindowVisible(hwnd) &&
-                        (!p->bWizard || GetDlgItem(hwnd, 0x3024) != nullptr)) {
-                        p->hwnd = hwnd;
-                        return FALSE;
-                    }
-                    return TRUE;
-                },
-                reinterpret_cast<LPARAM>(&find));
+            FindWindowOf find = {pi.dwProcessId, bWizard, nullptr};
+            EnumWindows(VisitWindow, reinterpret_cast<LPARAM>(&find));
             hwndFound = find.hwnd;
             if (hwndFound == nullptr)
                 Sleep(1);
