@@ -285,6 +285,11 @@ const RegistryRow kRegistryRows[] = {
       "+HKCR\\Tessel.Document|@=Vantler Resource", "+[HKCR\\.vtr]", "+HKCR\\.vtr|@=Tessel.Document",
       "+[HKCR\\.vtr\\ShellNew]", "+HKCR\\.vtr\\ShellNew|NullFile="},
      "app 0/1 (,) uninst 0/0 (,) doc 0/1 ext 0/1 counted: {S}\\VantlerRt.dll"},
+    // A shared file's path is a value name, which the helpers take up to 255
+    // characters: a longer one is a count not written.
+    {"SharedPathBeyondTheLimitFailsThePhase", [](CSetupEngine& e) { e.m_strDestDir = "C:\\" + std::string(250, 'd'); },
+     {}, {"{D}\\VantlerRt.dll"}, {}, nullptr, 0, FALSE, ERROR_FILENAME_EXCED_RANGE, "SharedDLLs", {},
+     "app 0/1 (,) uninst 0/1 (,) doc 0/0 ext 0/0 counted:"},
     // An empty title would name the Uninstall key itself, which the rollback
     // would then delete with every product's entry.
     {"EmptyTitleLeavesTheUninstallKeyAlone", [](CSetupEngine& e) { e.m_strProductTitle.clear(); },
