@@ -107,7 +107,8 @@ double RunCopyFiles(const std::string& medium, const std::string& dest)
 // Copies count bytes from the open source to a new file in 10,000-byte chunks.
 void CopyChunks(HANDLE source, const std::string& target, ULONGLONG count)
 {
-    HANDLE out = CreateFileA(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE out =
+        CreateFileA(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     static BYTE buffer[kChunk];
     while (count > 0) {
         DWORD n = static_cast<DWORD>(std::min<ULONGLONG>(count, kChunk)), done = 0;
@@ -197,7 +198,8 @@ int main(int argc, char** argv)
     WriteMedium(work + "\\many", 2000, 100 * 1024);
     Alternate(dest, a, b, [&] { return RunCopyFiles(work + "\\many", dest); },
               [&] { return RunFloor(work + "\\many", dest, 2000, 100 * 1024); });
-    std::printf("2,000 files of 100 KB: CopyFiles %.3f s, by hand %.3f s: time ratio %.2f (goal <= 1.3)\n", a, b, a / b);
+    std::printf("2,000 files of 100 KB: CopyFiles %.3f s, by hand %.3f s: time ratio %.2f (goal <= 1.3)\n", a, b,
+                a / b);
     Clear(work + "\\many");
 
     WriteMedium(work + "\\small2000", 2000, 1000);

@@ -61,10 +61,9 @@ std::string EngineFixture::Pattern(size_t n, unsigned seed)
 json EngineFixture::Manifest(int mediaType) const
 {
     Put("uninst.exe", Pattern(300, 99));
-    json j = {{"product",
-               {{"title", "Vantler"}, {"productId", "0x56544C52"}, {"programFolder", "Vantler"}, {"destDir", "\\Vantler"}}},
-              {"mediaType", mediaType},
-              {"uninstaller", "uninst.exe"}};
+    json product = {
+        {"title", "Vantler"}, {"productId", "0x56544C52"}, {"programFolder", "Vantler"}, {"destDir", "\\Vantler"}};
+    json j = {{"product", product}, {"mediaType", mediaType}, {"uninstaller", "uninst.exe"}};
     j["application"] = json::object();
     j["system"] = json::object();
     return j;
@@ -135,7 +134,9 @@ int EngineFixture::Callback(int code, INT_PTR param1, INT_PTR param2)
 
 int EngineFixture::Answer(int code, INT_PTR param1, INT_PTR param2)
 {
-    auto name = [](INT_PTR param) { return param ? *reinterpret_cast<const std::string*>(param) : std::string("(none)"); };
+    auto name = [](INT_PTR param) {
+        return param ? *reinterpret_cast<const std::string*>(param) : std::string("(none)");
+    };
     switch (code) {
     case SETUPCB_PROGRESS:
         ++m_nProgressCalls;
@@ -202,7 +203,10 @@ std::vector<std::string> EngineFixture::TempFilesLeft(const std::vector<std::str
     return found;
 }
 
-bool EngineFixture::Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool EngineFixture::Exists(const std::string& path)
+{
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
 std::string EngineFixture::Read(const std::string& path)
 {

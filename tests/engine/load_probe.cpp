@@ -21,7 +21,9 @@ int main(int argc, char** argv)
     FILE* out = std::fopen(argv[1], "w");
     if (!out)
         return 3;
-    std::fprintf(out, "result %d\nerror %08lx\nsource %s\nwin %s\nwindrive %d\nsys %s\ntitle %s\nmainexe %s\nresext %s\n",
+    std::fprintf(out,
+                 "result %d\nerror %08lx\nsource %s\nwin %s\nwindrive %d\nsys %s\ntitle %s\nmainexe %s\n"
+                 "resext %s\n",
                  bLoaded, static_cast<unsigned long>(dwError), engine.m_strSourceDir.c_str(),
                  engine.m_strWinDir.c_str(), engine.m_chWinDrive, engine.m_strSysDir.c_str(),
                  engine.m_strProductTitle.c_str(), engine.m_strMainExe.c_str(), engine.m_strResExt.c_str());

@@ -86,7 +86,8 @@ TEST_F(TransferTest, WorkedExampleWrittenAcrossThreeVolumes)
     EXPECT_TRUE(Installed(Dest(UNINSTALLER_NAME), "uninst.exe"));
     EXPECT_TRUE(engine.m_journal.m_bUninstCreated);
     EXPECT_EQ(4u, engine.m_journal.m_lstNewFiles.GetCount());
-    EXPECT_EQ(m_strSys + "\\tail.dll", engine.m_journal.m_lstNewFiles.GetAt(engine.m_journal.m_lstNewFiles.GetTailPosition())->m_strName);
+    const CPtrListOf<CInstalledFile>& created = engine.m_journal.m_lstNewFiles;
+    EXPECT_EQ(m_strSys + "\\tail.dll", created.GetAt(created.GetTailPosition())->m_strName);
 
     // The record keeps the symbolic names; every byte counts towards 100 %.
     POSITION pos = engine.GetRoot().children.GetHeadPosition();
