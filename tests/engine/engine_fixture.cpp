@@ -19,9 +19,8 @@ EngineFixture* g_pCurrent = nullptr;
 
 std::string Folder(const TempDir& root, const char* name)
 {
-    std::string path = root.Path(name);
-    fs::create_directories(path);
-    return path;
+    fs::create_directories(root.Path(name));
+    return root.Path(name);
 }
 
 }  // namespace
@@ -42,14 +41,6 @@ EngineFixture::~EngineFixture()
     g_pCurrent = nullptr;
 }
 
-std::string EngineFixture::Put(const std::string& rel, const std::string& contents) const
-{
-    fs::path path = fs::path(m_strFiles) / rel;
-    fs::create_directories(path.parent_path());
-    Write(path.string(), contents);
-    return path.string();
-}
-
 std::string EngineFixture::Pattern(size_t n, unsigned seed)
 {
     std::string s(n, '\0');
@@ -60,28 +51,23 @@ std::string EngineFixture::Pattern(size_t n, unsigned seed)
 
 json EngineFixture::Manifest(int mediaType) const
 {
-    Put("uninst.exe", Pattern(300, 99));
+    Write(Source("uninst.exe"), Pattern(300, 99));
     json product = {
         {"title", "Vantler"}, {"productId", "0x56544C52"}, {"programFolder", "Vantler"}, {"destDir", "\\Vantler"}};
-    json j = {{"product", product}, {"mediaType", mediaType}, {"uninstaller", "uninst.exe"}};
-    j["application"] = json::object();
-    j["system"] = json::object();
-    return j;
+    return {{"product", product}, {"mediaType", mediaType}, {"uninstaller", "uninst.exe"},
+            {"application", json::object()}, {"system", json::object()}};
 }
 
-json EngineFixture::Entry(const std::string& source, const std::string& name)
+void EngineFixture::AddFile(json& dir, const std::string& name, size_t size, unsigned seed) const
 {
-    json entry = {{"source", source}};
-    if (!name.empty())
-        entry["name"] = name;
-    return entry;
+    Write(Source(name), Pattern(size, seed));
+    dir["files"].push_back({{"source", name}});
 }
 
 int EngineFixture::BuildMedium(const json& manifest)
 {
-    const std::string path = Put("manifest.json", manifest.dump(2));
-    BuildSummary summary = BuildMedia(LoadManifest(path), m_strMedia);
-    m_nVolumes = static_cast<int>(summary.volumes.size());
+    Write(Source("manifest.json"), manifest.dump(2));
+    m_nVolumes = static_cast<int>(BuildMedia(LoadManifest(Source("manifest.json")), m_strMedia).volumes.size());
     for (const auto& entry : fs::directory_iterator(fs::path(m_strMedia) / "disk1"))
         fs::copy_file(entry.path(), fs::path(m_strSource) / entry.path().filename(),
                       fs::copy_options::overwrite_existing);
@@ -95,11 +81,10 @@ std::string EngineFixture::VolumePath(int index) const
 
 void EngineFixture::InsertVolume(int index) const
 {
-    const fs::path target = fs::path(m_strSource) / DATA_FILE_NAME;
-    std::error_code ec;
-    fs::remove(target, ec);
+    const std::string target = m_strSource + "\\" + DATA_FILE_NAME;
+    DeleteFileA(target.c_str());
     if (index >= 0)
-        fs::copy_file(VolumePath(index), target);
+        CopyFileA(VolumePath(index).c_str(), target.c_str(), FALSE);
 }
 
 BOOL EngineFixture::LoadEngine()
@@ -118,9 +103,9 @@ BOOL EngineFixture::LoadEngine()
 
 BOOL EngineFixture::Install() { return LoadEngine() && engine.CopyFiles(); }
 
-std::vector<std::string> EngineFixture::Logged(const std::string& prefix) const
+Lines EngineFixture::Logged(const std::string& prefix) const
 {
-    std::vector<std::string> entries;
+    Lines entries;
     for (const std::string& entry : m_log)
         if (entry.compare(0, prefix.size(), prefix) == 0)
             entries.push_back(entry);
@@ -134,12 +119,10 @@ int EngineFixture::Callback(int code, INT_PTR param1, INT_PTR param2)
 
 int EngineFixture::Answer(int code, INT_PTR param1, INT_PTR param2)
 {
-    auto name = [](INT_PTR param) {
-        return param ? *reinterpret_cast<const std::string*>(param) : std::string("(none)");
-    };
+    auto name = [](INT_PTR param) { return param ? *reinterpret_cast<const std::string*>(param) : "(none)"; };
+    const std::string error = "error " + std::to_string(param1);
     switch (code) {
     case SETUPCB_PROGRESS:
-        ++m_nProgressCalls;
         m_nLastPercent = static_cast<int>(param1);
         break;
     case SETUPCB_STATUSTEXT:
@@ -153,11 +136,9 @@ int EngineFixture::Answer(int code, INT_PTR param1, INT_PTR param2)
         break;
     case SETUPCB_ERROR:
         if (param1 == SETUPERR_FILEINUSE || param1 == SETUPERR_CREATEDIR)
-            m_log.push_back("error " + std::to_string(param1) + " " + name(param2));
-        else if (param1 == SETUPERR_DISKFULL)
-            m_log.push_back("error " + std::to_string(param1) + " " + static_cast<char>(param2));
+            m_log.push_back(error + " " + name(param2));
         else
-            m_log.push_back("error " + std::to_string(param1));
+            m_log.push_back(param1 == SETUPERR_DISKFULL ? error + " " + static_cast<char>(param2) : error);
         break;
     }
     if (code == SETUPCB_INSERTDISK) {
@@ -166,7 +147,7 @@ int EngineFixture::Answer(int code, INT_PTR param1, INT_PTR param2)
             volume = m_volumes.front();
             m_volumes.pop_front();
         } else if (volume >= m_nVolumes) {
-            return 0;  // nothing left to insert: the user gives up
+            return 0;
         }
         InsertVolume(volume);
     }
@@ -175,7 +156,7 @@ int EngineFixture::Answer(int code, INT_PTR param1, INT_PTR param2)
     std::deque<int>& queue = m_answers[code];
     if (queue.empty())
         return 1;
-    int answer = queue.front();
+    const int answer = queue.front();
     queue.pop_front();
     return answer;
 }
@@ -186,10 +167,22 @@ int EngineFixture::Show(const char*, const std::string& strText, UINT nStyle)
     return IDOK;
 }
 
-std::vector<std::string> EngineFixture::TempFilesLeft(const std::vector<std::string>& extra) const
+void EngineFixture::Place(const std::string& path, const std::string& contents, bool readOnly)
 {
-    std::vector<std::string> found;
-    std::vector<std::string> roots = extra;
+    fs::create_directories(fs::path(path).parent_path());
+    Write(path, contents);
+    SetFileAttributesA(path.c_str(), readOnly ? FILE_ATTRIBUTE_READONLY : FILE_ATTRIBUTE_NORMAL);
+}
+
+bool EngineFixture::Installed(const std::string& target, const std::string& source) const
+{
+    return fs::exists(target) && Read(target) == Read(Source(source));
+}
+
+Lines EngineFixture::TempFilesLeft(const Lines& extra) const
+{
+    Lines found;
+    Lines roots = extra;
     roots.push_back(m_root.Root());
     for (const std::string& root : roots) {
         std::error_code ec;
@@ -203,11 +196,6 @@ std::vector<std::string> EngineFixture::TempFilesLeft(const std::vector<std::str
     return found;
 }
 
-bool EngineFixture::Exists(const std::string& path)
-{
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
 std::string EngineFixture::Read(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
@@ -216,13 +204,7 @@ std::string EngineFixture::Read(const std::string& path)
 
 void EngineFixture::Write(const std::string& path, const std::string& contents)
 {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(contents.data(), static_cast<std::streamsize>(contents.size()));
-}
-
-void EngineFixture::SetReadOnly(const std::string& path, bool readOnly)
-{
-    SetFileAttributesA(path.c_str(), readOnly ? FILE_ATTRIBUTE_READONLY : FILE_ATTRIBUTE_NORMAL);
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << contents;
 }
 
 std::string EngineFixture::TestLibrary(const std::string& name)
@@ -231,16 +213,3 @@ std::string EngineFixture::TestLibrary(const std::string& name)
     DWORD length = GetModuleFileNameA(nullptr, self, MAX_PATH);
     return DirectoryPart(std::string(self, length)) + "\\" + name;
 }
-
-HeldFile::HeldFile(const std::string& path)
-    : m_hFile(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr))
-{
-}
-
-HeldFile::~HeldFile()
-{
-    if (IsHeld())
-        CloseHandle(m_hFile);
-}
-
-bool HeldFile::IsHeld() const { return m_hFile != INVALID_HANDLE_VALUE; }

@@ -1,18 +1,17 @@
 // The engine on real files under Wine, for every engine test program.
 //
 // Each test gets a fresh folder holding
-//   files\    sources written by the test (Put), and its manifests
-//   media\    the medium setupedit builds from a manifest: disk1, disk2, ...
+//   files\    sources written by the test, and its manifest
+//   media\    the medium setupedit builds from the manifest: disk1, disk2, ...
 //   source\   the drive the disks go into: disk1's files, and at each disk
 //             prompt the asked volume's Data.dat (or what the test scripted)
 //   dest\     the destination directory (m_strDestDir)
 //   sys\      the system directory (m_strSysDir)
-// and a scripted callback that logs every call in a readable form and answers
-// from per-code queues. Message boxes land in the same log.
-//
-// Log entries: "status NAME", "readonly PATH", "disk INDEX LETTER",
-// "error KIND" (with " PATH" or " LETTER" where the kind carries one),
-// "box STYLE TEXT". Progress calls are counted, not logged.
+// and a scripted callback that logs every call and answers from per-code
+// queues. Message boxes land in the same log. Entries: "status NAME",
+// "readonly PATH", "disk INDEX LETTER", "error KIND" (then " PATH" or
+// " LETTER" where the kind carries one), "box STYLE TEXT". Progress calls
+// are not logged; m_nLastPercent keeps the last one.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -29,61 +28,62 @@
 #include "framework/message_box.h"
 #include "tests/support/temp_dir.h"
 
+typedef std::vector<std::string> Lines;
+
 class EngineFixture : public ::testing::Test, private IMessageBoxPresenter {
 protected:
     EngineFixture();
     ~EngineFixture() override;
 
     // --- Sources and media
-    // Writes a file below files\ (creating its folders) and returns its path.
-    std::string Put(const std::string& rel, const std::string& contents) const;
-    // n bytes in which a byte out of place shows: different seeds differ.
+    // n bytes in which a byte out of place shows; different seeds differ.
     static std::string Pattern(size_t n, unsigned seed);
     // A manifest with a 300-byte uninstaller and empty application and
-    // system directories; tests add "files" and "dirs" to them.
+    // system directories, to which tests add "files" and "dirs".
     nlohmann::json Manifest(int mediaType) const;
-    // A file entry of a manifest over a source below files\.
-    static nlohmann::json Entry(const std::string& source, const std::string& name = std::string());
+    // Writes files\name (size pattern bytes) and lists it in the manifest
+    // directory dir.
+    void AddFile(nlohmann::json& dir, const std::string& name, size_t size, unsigned seed) const;
     // Builds media\ from the manifest and puts disk1 into source\; returns
     // the number of volumes.
     int BuildMedium(const nlohmann::json& manifest);
-    std::string VolumePath(int index) const;  // media\diskN\Data.dat of a zero-based volume
-    // Puts a volume's Data.dat into source\ (-1 takes it out).
-    void InsertVolume(int index) const;
+    std::string VolumePath(int index) const;  // media\diskN\Data.dat, zero-based
+    void InsertVolume(int index) const;      // into source\; -1 takes it out
 
     // --- The engine
-    // What LoadInstallInfo does with the medium in source\, without the
-    // machine's drives and program groups; the destination and system
-    // directories are bound to dest\ and sys\. FALSE when the description
-    // was refused (the code is in the last-error value).
+    // What LoadInstallInfo does with the medium in source\ (without the
+    // machine's drives and program groups), binding the destination and
+    // system directories to dest\ and sys\. FALSE with the code when the
+    // description is refused.
     BOOL LoadEngine();
-    // LoadEngine, then CopyFiles.
-    BOOL Install();
+    BOOL Install();  // LoadEngine, then CopyFiles
 
     // --- The callback
-    // Answers for each code, used in order; when a code's queue is empty it
-    // answers 1. At a disk prompt the next entry of m_volumes is inserted
-    // first (-1: none); with none scripted the asked volume is inserted, and
-    // a volume the medium does not have is answered with 0 (the user quits).
+    // Answers by code, used in order; an empty queue answers 1. At a disk
+    // prompt the next of m_volumes is inserted first (-1: none); with none
+    // scripted the asked volume goes in, and one the medium does not have
+    // is answered 0 (the user gives up).
     std::map<int, std::deque<int>> m_answers;
     std::deque<int> m_volumes;
-    // Runs at every call before it is answered (at a disk prompt, after the
-    // volume was inserted).
+    // Runs at every call before it is answered (after a volume went in).
     std::function<void(int code, INT_PTR param1, INT_PTR param2)> m_onCall;
-    std::vector<std::string> m_log;
-    int m_nProgressCalls = 0;
+    Lines m_log;
     int m_nLastPercent = -1;
-    // The log entries that start with prefix.
-    std::vector<std::string> Logged(const std::string& prefix) const;
+    Lines Logged(const std::string& prefix) const;  // the entries starting with prefix
 
-    // --- Checks
-    // Every "Fil*.tmp" below the test's folder and below the extra folders.
-    std::vector<std::string> TempFilesLeft(const std::vector<std::string>& extra = {}) const;
-    static bool Exists(const std::string& path);
+    // --- Files
+    std::string Dest(const std::string& rel) const { return m_strDest + "\\" + rel; }
+    std::string Sys(const std::string& rel) const { return m_strSys + "\\" + rel; }
+    std::string Source(const std::string& rel) const { return m_strFiles + "\\" + rel; }
+    // An existing file at path before the install (its folder is made).
+    static void Place(const std::string& path, const std::string& contents, bool readOnly = false);
+    // The target holds the bytes of files\source.
+    bool Installed(const std::string& target, const std::string& source) const;
+    // Every "Fil*.tmp" below the test's folder and the extra folders.
+    Lines TempFilesLeft(const Lines& extra = {}) const;
     static std::string Read(const std::string& path);
     static void Write(const std::string& path, const std::string& contents);
-    static void SetReadOnly(const std::string& path, bool readOnly);
-    // A library of this test program's folder (the version variants).
+    // A file beside the test program (the version-rule libraries).
     static std::string TestLibrary(const std::string& name);
 
     TempDir m_root;
@@ -99,14 +99,19 @@ private:
     IMessageBoxPresenter* m_pPreviousPresenter;
 };
 
-// A file opened by the test with no sharing at all, closed on destruction.
+// A file opened by the test with no sharing at all, until destruction.
 class HeldFile {
 public:
-    explicit HeldFile(const std::string& path);
-    ~HeldFile();
+    explicit HeldFile(const std::string& path)
+        : m_hFile(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)) {}
+    ~HeldFile()
+    {
+        if (IsHeld())
+            CloseHandle(m_hFile);
+    }
     HeldFile(const HeldFile&) = delete;
     HeldFile& operator=(const HeldFile&) = delete;
-    bool IsHeld() const;
+    bool IsHeld() const { return m_hFile != INVALID_HANDLE_VALUE; }
 
 private:
     HANDLE m_hFile;

@@ -55,9 +55,8 @@ protected:
     }
     void BuildSmallMedium()
     {
-        Put("tool.exe", Pattern(100, 1));
         nlohmann::json j = Manifest(2);
-        j["application"]["files"].push_back(Entry("tool.exe"));
+        AddFile(j["application"], "tool.exe", 100, 1);
         BuildMedium(j);
     }
     // A description with two first-level directories (or only the first)
