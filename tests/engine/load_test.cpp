@@ -3,9 +3,7 @@
 // destination's free-space check on a drive of known size.
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <fstream>
-#include <cstring>
 #include <functional>
 #include <map>
 
@@ -143,93 +141,75 @@ TEST_F(NoProgramManager, LoadFailsWithTheInitCode)
     EXPECT_EQ("e0000006", found["error"]);
 }
 
-// Descriptions the loader refuses before the copy phase could stumble on them.
-TEST_F(LoadTest, DescriptionsThatAreRefused)
-{
-    struct Row {
-        int mediaType;
-        bool bothDirectories;
-        const char* subdirectory;  // below the application directory; none when null
-        DWORD error;               // 0: accepted
-    } const rows[] = {
-        {2, true, "Docs", 0},
-        {3, true, nullptr, 0},
-        {4, true, nullptr, SETUP_E_BADINFO},
-        {2, false, nullptr, SETUP_E_BADINFO},
-        {2, true, "", SETUP_E_BADINFO},
-        {2, true, "..", SETUP_E_BADINFO},
-        {2, true, "C:", SETUP_E_BADINFO},
-        {2, true, "a\\b", SETUP_E_BADINFO},
-        {2, true, "CON", SETUP_E_BADINFO},
-    };
-    for (const Row& row : rows) {
-        StoreDescription(row.mediaType, row.bothDirectories, row.subdirectory);
-        SetLastError(0);
-        const BOOL loaded = LoadEngine();
-        EXPECT_EQ(row.error, loaded ? 0 : GetLastError()) << row.mediaType << " " << row.subdirectory;
-    }
-}
-
-TEST_F(LoadTest, DescriptionFilesThatCannotBeRead)
+// Descriptions the loader refuses, with the code the sequence turns into
+// its message; the copy phase never sees them.
+TEST_F(LoadTest, RefusedDescriptions)
 {
     const std::string setup = m_strSource + "\\" + DESCRIPTION_FILE_NAME;
     const std::string data = m_strSource + "\\" + DATA_FILE_NAME;
-    struct Row {
+    const struct {
         const char* what;
-        std::function<void()> damage;
-        DWORD error;
-    } const rows[] = {
+        std::function<void()> prepare;
+        DWORD error;  // 0: accepted
+    } rows[] = {
+        {"plain", [&] { StoreDescription(3, true, "Docs"); }, 0},
         {"no Setup.dat", [&] { DeleteFileA(setup.c_str()); }, SETUP_E_NOINFO},
         {"no Data.dat", [&] { DeleteFileA(data.c_str()); }, SETUP_E_NOINFO},
-        {"Setup.dat a folder", [&] { DeleteFileA(setup.c_str()), CreateDirectoryA(setup.c_str(), nullptr); },
+        {"Setup.dat a folder", [&] {
+             DeleteFileA(setup.c_str());
+             CreateDirectoryA(setup.c_str(), nullptr);
+         },
          SETUP_E_NOINFO},
         {"foreign signature", [&] { Write(setup, "\x24" + Read(setup).substr(1)); }, SETUP_E_BADINFO},
         {"cut short", [&] { Write(setup, Read(setup).substr(0, 40)); }, SETUP_E_BADINFO},
+        {"media type 4", [&] { StoreDescription(4, true, nullptr); }, SETUP_E_BADINFO},
+        {"one first-level directory", [&] { StoreDescription(2, false, nullptr); }, SETUP_E_BADINFO},
+        {"directory ..", [&] { StoreDescription(2, true, ".."); }, SETUP_E_BADINFO},
+        {"directory C:", [&] { StoreDescription(2, true, "C:"); }, SETUP_E_BADINFO},
+        {"directory CON", [&] { StoreDescription(2, true, "CON"); }, SETUP_E_BADINFO},
     };
-    for (const Row& row : rows) {
+    for (const auto& row : rows) {
         RemoveDirectoryA(setup.c_str());
         StoreDescription(2, true, nullptr);
-        row.damage();
+        row.prepare();
         SetLastError(0);
-        EXPECT_FALSE(LoadEngine()) << row.what;
-        EXPECT_EQ(row.error, GetLastError()) << row.what;
+        const BOOL loaded = LoadEngine();
+        EXPECT_EQ(row.error, loaded ? 0 : GetLastError()) << row.what;
     }
 }
 
 // U: is a small tmpfs (scripts/wine-env): its free space is exact and stays
-// put, so a requirement can meet it to the byte.
-TEST_F(LoadTest, DiskSpaceMeetsTheRequirementWithoutWrapping)
+// put, so that a requirement can meet it to the byte.
+TEST_F(LoadTest, DiskSpaceToTheByteWithoutWrapping)
 {
     const BYTE kDriveC = 3, kDriveQ = 17, kDriveU = 21;
     DWORD free = 0;
     if (!GetDiskFreeBytes(kDriveU, free))
         GTEST_SKIP() << "U: is not mapped (a tmpfs needs root to mount): no space check on a known drive";
     engine.m_abDrives = {kDriveU, kDriveQ};
-    struct Row {
+    engine.m_dwUninstBytes = 0xFFFFFFFF;  // never part of the check
+    const struct {
         BYTE winDrive;
         DWORD app, sys, extra;
         DWORD error;  // 0: enough
-    } const rows[] = {
+    } rows[] = {
         {kDriveU, free - 10, 6, 4, 0},                  // the three together, exactly
         {kDriveU, free - 10, 7, 4, SETUP_E_DISKSPACE},  // one byte more
         {kDriveU, 0xFFFFFFFF, 2, 0, SETUP_E_DISKSPACE}, // a sum that wraps in 32 bits
         {kDriveC, free - 4, 1000, 4, 0},                // the system files go to C:
         {kDriveC, free - 3, 0, 4, SETUP_E_DISKSPACE},
     };
-    engine.m_dwUninstBytes = 0xFFFFFFFF;  // never part of the check
-    for (const Row& row : rows) {
+    for (const auto& row : rows) {
         engine.m_chWinDrive = row.winDrive;
         engine.m_dwAppBytes = row.app;
         engine.m_dwSysBytes = row.sys;
         engine.m_dwExtraBytes = row.extra;
-        SetLastError(0);
         const BOOL enough = engine.CheckDiskSpace();
         EXPECT_EQ(row.error, enough ? 0 : GetLastError()) << row.app << " " << row.sys << " " << row.extra;
     }
     DWORD reported = 0;
     EXPECT_TRUE(engine.GetDestFreeSpace(reported));
     EXPECT_EQ(free, reported);
-
     // A destination that cannot be queried: the platform's error stays.
     engine.SetDestDrive(1);
     EXPECT_FALSE(engine.CheckDiskSpace());
