@@ -1,0 +1,88 @@
+// What the record, rollback and patch tests share: files read back whole, a
+// folder listed with everything below it, the registry redirected below a
+// test key and exported by the platform's own regedit, and install
+// descriptions built in code.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include <windows.h>
+
+#include "model/install_mngr.h"
+
+// The sample product's identifier (identity bytes 4..7).
+constexpr DWORD VANTLER_PRODUCT_ID = 0x56544C52;
+
+std::string Contents(const std::string& path);
+bool Exists(const std::string& path);
+void WriteAt(const std::string& path, const std::string& contents);
+// Every file and directory below dir, as paths relative to it, sorted;
+// directories end in a backslash.
+std::vector<std::string> ListTree(const std::string& dir);
+// The entries of ListTree that are temporary files ("Fil*.tmp").
+std::vector<std::string> TempFilesIn(const std::string& dir);
+
+// A Windows path for a path the build recorded on the host (drive Z:).
+std::string HostPath(const char* pszHostPath);
+
+// Holds a file open without sharing, as another program would.
+class CHeldFile {
+public:
+    explicit CHeldFile(const std::string& path);
+    ~CHeldFile();
+    CHeldFile(const CHeldFile&) = delete;
+    CHeldFile& operator=(const CHeldFile&) = delete;
+    bool IsHeld() const { return m_hFile != INVALID_HANDLE_VALUE; }
+
+private:
+    HANDLE m_hFile;
+};
+
+// HKEY_LOCAL_MACHINE and HKEY_CLASSES_ROOT of the registry helpers, moved
+// below HKLM\Software\VantlerRecordTest<pid> for the object's lifetime; the
+// stand-in machine root starts with empty App Paths, Uninstall and
+// SharedDLLs keys, as every machine has them.
+class CRegistrySandbox {
+public:
+    CRegistrySandbox();
+    ~CRegistrySandbox();
+    CRegistrySandbox(const CRegistrySandbox&) = delete;
+    CRegistrySandbox& operator=(const CRegistrySandbox&) = delete;
+
+    // Full key names (for regedit) of the two stand-in roots.
+    std::string MachineKey() const { return "HKEY_LOCAL_MACHINE\\" + m_strRoot + "\\Machine"; }
+    std::string ClassesKey() const { return "HKEY_LOCAL_MACHINE\\" + m_strRoot + "\\Classes"; }
+    HKEY Machine() const { return m_hMachine; }
+    HKEY Classes() const { return m_hClasses; }
+
+    // Both stand-in roots as regedit /E writes them, as plain text.
+    std::string Export() const;
+
+    // Gives everyone only read access (and WRITE_DAC) to a key below the
+    // stand-in machine root; undone when the sandbox goes.
+    bool Lock(const std::string& key);
+
+private:
+    std::string m_strRoot;
+    HKEY m_hMachine = nullptr;
+    HKEY m_hClasses = nullptr;
+    std::vector<std::string> m_locked;
+};
+
+// The small drive that tests/engine/full_drive mounts (a tmpfs of a few MB,
+// as root only), as "V:", or "" when there is none.
+std::string SmallDrive();
+// Fills the drive's free space with the file path until not one byte more
+// fits.
+void FillDrive(const std::string& path);
+
+// Runs a program and waits for it; the exit code, or -1 when it did not start.
+int RunProgram(const std::string& commandLine, DWORD timeoutMs = 60000);
+
+// A description of the Vantler layout: "Applikation" and "WinSys" below the
+// root, identity with productId, title "Vantler".
+void MakeDescription(CInstallMngr& m, DWORD productId);
+
+// Writes the record m (storing serialisation) to path.
+void WriteRecord(CInstallMngr& m, const std::string& path);
