@@ -50,6 +50,8 @@ public:
     CRegistrySandbox(const CRegistrySandbox&) = delete;
     CRegistrySandbox& operator=(const CRegistrySandbox&) = delete;
 
+    // The key below HKLM that holds both stand-in roots.
+    const std::string& Root() const { return m_strRoot; }
     // Full key names (for regedit) of the two stand-in roots.
     std::string MachineKey() const { return "HKEY_LOCAL_MACHINE\\" + m_strRoot + "\\Machine"; }
     std::string ClassesKey() const { return "HKEY_LOCAL_MACHINE\\" + m_strRoot + "\\Classes"; }

@@ -1,0 +1,14 @@
+// The sample product's media, packed at test time by the authoring kit from
+// the manifest in the stage folder, as scripts/demo packs them.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "tools/setupedit/manifest.h"
+
+// A Windows path of a file in the stage folder.
+std::string StageFile(const std::string& relative);
+
+// Packs floppy.json (after edit, when given) into out\disk1, out\disk2, ...
+void BuildSampleMedium(const std::string& out, const std::function<void(Manifest&)>& edit = {});
