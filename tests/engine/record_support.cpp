@@ -25,6 +25,21 @@ void WriteAt(const std::string& path, const std::string& contents)
     out.write(contents.data(), static_cast<std::streamsize>(contents.size()));
 }
 
+void RemoveTree(const std::string& dir)
+{
+    std::vector<std::string> entries = ListTree(dir);
+    // Deepest first, so that every directory is empty when its turn comes.
+    for (auto it = entries.rbegin(); it != entries.rend(); ++it) {
+        const std::string path = dir + "\\" + *it;
+        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        if (it->back() == '\\')
+            RemoveDirectoryA(path.c_str());
+        else
+            DeleteFileA(path.c_str());
+    }
+    RemoveDirectoryA(dir.c_str());
+}
+
 namespace {
 
 void ListInto(const std::string& dir, const std::string& prefix, std::vector<std::string>& out)
@@ -142,10 +157,8 @@ bool CRegistrySandbox::Lock(const std::string& key)
     return true;
 }
 
-CRegistrySandbox::~CRegistrySandbox()
+void CRegistrySandbox::UnlockAll()
 {
-    RedirectRegistryRoot(HKEY_LOCAL_MACHINE, nullptr);
-    RedirectRegistryRoot(HKEY_CLASSES_ROOT, nullptr);
     for (const std::string& key : m_locked) {
         HKEY handle;
         if (RegOpenKeyExA(m_hMachine, key.c_str(), 0, WRITE_DAC, &handle) == ERROR_SUCCESS) {
@@ -153,6 +166,14 @@ CRegistrySandbox::~CRegistrySandbox()
             RegCloseKey(handle);
         }
     }
+    m_locked.clear();
+}
+
+CRegistrySandbox::~CRegistrySandbox()
+{
+    RedirectRegistryRoot(HKEY_LOCAL_MACHINE, nullptr);
+    RedirectRegistryRoot(HKEY_CLASSES_ROOT, nullptr);
+    UnlockAll();
     if (m_hMachine)
         RegCloseKey(m_hMachine);
     if (m_hClasses)

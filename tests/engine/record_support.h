@@ -17,6 +17,8 @@ constexpr DWORD VANTLER_PRODUCT_ID = 0x56544C52;
 std::string Contents(const std::string& path);
 bool Exists(const std::string& path);
 void WriteAt(const std::string& path, const std::string& contents);
+// Deletes a directory with everything below it, read-only files included.
+void RemoveTree(const std::string& dir);
 // Every file and directory below dir, as paths relative to it, sorted;
 // directories end in a backslash.
 std::vector<std::string> ListTree(const std::string& dir);
@@ -62,8 +64,9 @@ public:
     std::string Export() const;
 
     // Gives everyone only read access (and WRITE_DAC) to a key below the
-    // stand-in machine root; undone when the sandbox goes.
+    // stand-in machine root, until UnlockAll or the sandbox goes.
     bool Lock(const std::string& key);
+    void UnlockAll();
 
 private:
     std::string m_strRoot;

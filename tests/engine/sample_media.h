@@ -4,6 +4,8 @@
 
 #include <functional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "tools/setupedit/manifest.h"
 
@@ -12,3 +14,7 @@ std::string StageFile(const std::string& relative);
 
 // Packs floppy.json (after edit, when given) into out\disk1, out\disk2, ...
 void BuildSampleMedium(const std::string& out, const std::function<void(Manifest&)>& edit = {});
+
+// Every file the sample product installs into the destination directory
+// (relative to it, Uninst.exe included) with the stage file it comes from.
+const std::vector<std::pair<std::string, std::string>>& SampleDestinationFiles();
