@@ -93,7 +93,7 @@ BuildSummary BuildMedia(const Manifest& m, const fs::path& out)
 {
     BuildSummary summary;
     summary.payload = static_cast<std::uint64_t>(m.appBytes) + m.sysBytes;
-    std::vector<std::uint64_t> plan = PlanVolumes(m.mediaType, summary.payload);
+    PlanVolumes(m.mediaType, summary.payload);  // refuses what the type cannot hold, before anything is written
 
     CSetupEdit ed;
     std::vector<std::pair<const CInstalledFile*, const ManifestFile*>> sources;
@@ -102,22 +102,30 @@ BuildSummary BuildMedia(const Manifest& m, const fs::path& out)
 
     StagedOutput stage(out);
     fs::path disk1 = DiskFolder(stage.Dir(), 0);
+    std::error_code ec;
+    fs::create_directories(disk1, ec);
+    if (ec)
+        throw ToolError(disk1.string() + ": cannot be created");
+    // Disk 1's other files first: what they leave on the floppy bounds the first volume.
+    WriteDescription(ed, disk1 / DESCRIPTION_FILE_NAME);
+    summary.setupDatBytes = fs::file_size(disk1 / DESCRIPTION_FILE_NAME);
+    std::uint64_t otherBytes = ClusterBytes(summary.setupDatBytes) + ClusterBytes(m.uninstBytes);
+    CopyInto(m.uninstaller, disk1 / UNINSTALLER_SOURCE_NAME, m.uninstBytes);
+    if (m.hasSetupExe) {
+        const std::uint64_t setupBytes = fs::file_size(m.setupExe, ec);
+        CopyInto(m.setupExe, disk1 / SETUP_PROGRAM_NAME, setupBytes);
+        otherBytes += ClusterBytes(setupBytes);
+    }
+    const std::uint64_t firstCapacity = FirstVolumeCapacity(m.mediaType, otherBytes);
+    const std::vector<std::uint64_t> plan = PlanVolumes(m.mediaType, summary.payload, firstCapacity);
     {
-        VolumeWriter volumes(stage.Dir(), VolumeCapacity(m.mediaType));
+        VolumeWriter volumes(stage.Dir(), VolumeCapacity(m.mediaType), firstCapacity);
         for (const auto& s : sources)
             volumes.AppendFile(s.second->source, s.first->m_dwSize);
         summary.volumes = volumes.Finish();
     }
     if (summary.volumes != plan)
         throw ToolError("internal error: the volumes written differ from the plan");
-
-    WriteDescription(ed, disk1 / DESCRIPTION_FILE_NAME);
-    summary.setupDatBytes = fs::file_size(disk1 / DESCRIPTION_FILE_NAME);
-    CopyInto(m.uninstaller, disk1 / UNINSTALLER_SOURCE_NAME, m.uninstBytes);
-    if (m.hasSetupExe) {
-        std::error_code ec;
-        CopyInto(m.setupExe, disk1 / SETUP_PROGRAM_NAME, fs::file_size(m.setupExe, ec));
-    }
     stage.Commit();
     return summary;
 }

@@ -26,7 +26,7 @@ std::uint64_t FloppyBytes(const fs::path& dir)
     std::error_code ec;
     for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
         std::uint64_t size = it->is_regular_file(ec) ? it->file_size(ec) : 0;
-        total += (size + 511) / 512 * 512;
+        total += ClusterBytes(size);
     }
     return total;
 }
@@ -141,28 +141,29 @@ VerifyReport VerifyMedia(const std::vector<fs::path>& disks)
         if (cap != 0 && payload > cap)
             problem(data.string() + ": " + Grouped(payload) + " payload bytes, more than a volume of media type " +
                     std::to_string(ed.m_nMediaType) + " holds (" + Grouped(cap) + ")");
-        else if (cap != 0 && !last && payload != cap)
-            problem(data.string() + ": " + Grouped(payload) + " payload bytes; every volume but the last must hold " +
-                    Grouped(cap));
+        else if (cap != 0 && i != 0 && !last && payload != cap)
+            problem(data.string() + ": " + Grouped(payload) +
+                    " payload bytes; every volume between the first and the last must hold " + Grouped(cap));
+        else if (cap != 0 && i == 0 && !last && payload == 0)
+            problem(data.string() + ": an empty first volume");
     }
 
     // The volume capacities leave no room for Setup.dat and the uninstaller,
     // so the first disk of a full set may not fit the floppy it is named for.
-    static const struct { std::uint64_t bytes; const char* name; } kFloppy[2] = {
-        {1213952, "1.2 MB"}, {1457664, "1.44 MB"}};
+    const char* const FLOPPY_NAMES[2] = {"1.2 MB", "1.44 MB"};
     for (std::size_t i = 0; cap != 0 && i < disks.size(); ++i) {
         std::uint64_t used = FloppyBytes(disks[i]);
-        if (used > kFloppy[ed.m_nMediaType].bytes)
+        if (used > FloppyBytes(ed.m_nMediaType))
             rep.warnings.push_back(disks[i].string() + ": its files take " + Grouped(used) +
-                                   " bytes on a floppy, more than the " + Grouped(kFloppy[ed.m_nMediaType].bytes) +
-                                   " of a " + kFloppy[ed.m_nMediaType].name + " floppy");
+                                   " bytes on a floppy, more than the " + Grouped(FloppyBytes(ed.m_nMediaType)) +
+                                   " of a " + FLOPPY_NAMES[ed.m_nMediaType] + " floppy");
     }
 
     if (total < sums.total) {
         std::string msg = "the volumes hold " + Grouped(total) + " payload bytes, the files need " +
                           Grouped(sums.total) + " (" + Grouped(sums.total - total) + " missing";
         if (cap != 0) {
-            std::size_t needed = PlanVolumes(ed.m_nMediaType, sums.total).size();
+            std::size_t needed = PlanVolumes(ed.m_nMediaType, sums.total, rep.volumes.front()).size();
             if (needed > disks.size())
                 msg += ": " + std::to_string(needed) + " volumes expected, " + std::to_string(disks.size()) +
                        " given";

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "model/install_mngr.h"
+#include "model/media_format.h"
 #include "tools/setupedit/tool_error.h"
 
 std::uint32_t VolumeCapacity(int mediaType)
@@ -10,7 +11,39 @@ std::uint32_t VolumeCapacity(int mediaType)
     return GetVolumeCapacity(mediaType);
 }
 
-std::vector<std::uint64_t> PlanVolumes(int mediaType, std::uint64_t payload)
+std::uint64_t FloppyBytes(int mediaType)
+{
+    switch (mediaType) {
+    case 0:
+        return 1213952;
+    case 1:
+        return 1457664;
+    default:
+        return 0;
+    }
+}
+
+std::uint64_t ClusterBytes(std::uint64_t size)
+{
+    return (size + 511) / 512 * 512;
+}
+
+std::uint64_t FirstVolumeCapacity(int mediaType, std::uint64_t otherBytes)
+{
+    const std::uint64_t cap = VolumeCapacity(mediaType);
+    const std::uint64_t floppy = FloppyBytes(mediaType);
+    if (cap == 0)
+        return 0;
+    // Data.dat's last cluster may be partly used: the room is whole clusters
+    // less the volume number.
+    if (otherBytes + 512 > floppy)
+        throw ToolError("disk 1's other files take " + std::to_string(otherBytes) + " bytes of the " +
+                        std::to_string(floppy) + " on a floppy: no room is left for Data.dat");
+    const std::uint64_t room = floppy - otherBytes - DATA_VOLUME_HEADER_SIZE;
+    return room < cap ? room : cap;
+}
+
+std::vector<std::uint64_t> PlanVolumes(int mediaType, std::uint64_t payload, std::uint64_t firstCapacity)
 {
     if (!IsValidMediaType(mediaType))
         throw ToolError("media type " + std::to_string(mediaType) + " is not one of 0, 1, 2, 3");
@@ -25,7 +58,8 @@ std::vector<std::uint64_t> PlanVolumes(int mediaType, std::uint64_t payload)
     std::vector<std::uint64_t> volumes;
     std::uint64_t left = payload;
     do {
-        std::uint64_t n = left < cap ? left : cap;
+        const std::uint64_t room = volumes.empty() && firstCapacity != 0 ? firstCapacity : cap;
+        std::uint64_t n = left < room ? left : room;
         volumes.push_back(n);
         left -= n;
     } while (left > 0);

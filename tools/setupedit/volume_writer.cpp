@@ -14,7 +14,8 @@ fs::path DiskFolder(const fs::path& out, std::size_t index)
     return out / ("disk" + std::to_string(index + 1));
 }
 
-VolumeWriter::VolumeWriter(const fs::path& out, std::uint32_t capacity) : m_out(out), m_capacity(capacity)
+VolumeWriter::VolumeWriter(const fs::path& out, std::uint32_t capacity, std::uint64_t firstCapacity)
+    : m_out(out), m_capacity(capacity), m_firstCapacity(firstCapacity != 0 ? firstCapacity : capacity)
 {
     OpenVolume();
 }
@@ -46,14 +47,15 @@ void VolumeWriter::Append(const char* data, std::size_t n)
 {
     while (n > 0) {
         std::uint64_t& used = m_payload.back();
-        if (m_capacity != 0 && used == m_capacity) {
+        const std::uint64_t room = m_payload.size() == 1 ? m_firstCapacity : m_capacity;
+        if (m_capacity != 0 && used == room) {
             CloseVolume();
             OpenVolume();
             continue;
         }
         std::size_t chunk = n;
-        if (m_capacity != 0 && chunk > m_capacity - used)
-            chunk = static_cast<std::size_t>(m_capacity - used);
+        if (m_capacity != 0 && chunk > room - used)
+            chunk = static_cast<std::size_t>(room - used);
         m_file.write(data, static_cast<std::streamsize>(chunk));
         if (!m_file)
             throw ToolError(m_path.string() + ": cannot be written (disk full?)");

@@ -15,8 +15,9 @@ std::filesystem::path DiskFolder(const std::filesystem::path& out, std::size_t i
 
 class VolumeWriter {
 public:
-    // capacity 0: one volume of any size. Opens volume 0 at once.
-    VolumeWriter(const std::filesystem::path& out, std::uint32_t capacity);
+    // capacity 0: one volume of any size; firstCapacity (0: capacity) bounds
+    // volume 0, which is opened at once.
+    VolumeWriter(const std::filesystem::path& out, std::uint32_t capacity, std::uint64_t firstCapacity = 0);
     VolumeWriter(const VolumeWriter&) = delete;
     VolumeWriter& operator=(const VolumeWriter&) = delete;
 
@@ -32,6 +33,7 @@ private:
 
     std::filesystem::path m_out;
     std::uint32_t m_capacity;
+    std::uint64_t m_firstCapacity;
     std::ofstream m_file;
     std::filesystem::path m_path;
     std::vector<std::uint64_t> m_payload;

@@ -1,0 +1,35 @@
+#include "app/setup_app.h"
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include "app/setup_dlg.h"
+#include "framework/message_box_win32.h"
+#include "res/resource.h"
+
+CSetupApp::CSetupApp()
+{
+    SetSetupEngine(&m_engine);
+}
+
+CSetupApp::~CSetupApp()
+{
+    if (GetSetupEngine() == &m_engine)
+        SetSetupEngine(nullptr);
+}
+
+int CSetupApp::Run()
+{
+    INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&icc);
+    CDialog::RegisterOwnClass(SETUP_WINDOW_CLASS);
+    CWin32MessageBox presenter;
+    IMessageBoxPresenter* pPrevious = SetMessageBoxPresenter(&presenter);
+    {
+        // A refused creation (another copy runs) ends the program here, silently.
+        CSetupDlg dlg;
+        dlg.DoModal();
+    }
+    SetMessageBoxPresenter(pPrevious);
+    return 0;
+}

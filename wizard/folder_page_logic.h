@@ -1,0 +1,28 @@
+// The program folder page: a folder name that passes the name check, offered
+// from the install description and the folders that already exist.
+#pragma once
+
+#include "wizard/page_logic.h"
+
+class CFolderPageLogic : public CPageLogic {
+public:
+    using CPageLogic::CPageLogic;
+
+    void OnInitDialog();
+    // Selects the existing folder that the name matches (case ignored).
+    void OnSetActive();
+    // EN_CHANGE of the name.
+    void CheckFolderName();
+    // LBN_SELCHANGE: the engine's name at the chosen index goes into the edit.
+    void OnFolderChosen();
+    // Finish: stores the trimmed name in the engine.
+    void OnWizardFinish();
+
+    // Not empty after trimming, and none of "#%;/\".
+    static BOOL IsValidFolderName(const std::string& strName);
+
+    BOOL m_bNameValid = FALSE;
+
+private:
+    void SendButtons() { m_view.SetWizardButtons(m_bNameValid ? WIZB_BACK | WIZB_FINISH : WIZB_DISABLEDFINISH); }
+};
