@@ -40,8 +40,13 @@ struct Media {
     {
         BuildSampleMedium(full);
         BuildSampleMedium(older, [](Manifest& m) {
-            m.application.dirs.pop_back();  // Delphi
-            m.application.files.pop_back(); // Tessel.hlp
+            for (const ManifestDir& demo : m.application.dirs.back().dirs) {  // Delphi
+                for (const ManifestFile& file : demo.files)
+                    m.appBytes -= file.size;
+            }
+            m.application.dirs.pop_back();
+            m.appBytes -= m.application.files.back().size;  // Tessel.hlp
+            m.application.files.pop_back();
         });
     }
 };

@@ -112,7 +112,8 @@ int main(int argc, char** argv)
         // What the wizard's pages do.
         engine.SetDestDir(strDest);
         engine.SetProgramFolder(argv[2]);
-        if (!engine.CheckDestination(strDest))
+        // The destination page examines a directory only when it exists.
+        if (GetFileAttributesA(strDest.c_str()) != INVALID_FILE_ATTRIBUTES && !engine.CheckDestination(strDest))
             result = Failed(2);
         else if (!engine.CopyFiles())
             result = Failed(3);
