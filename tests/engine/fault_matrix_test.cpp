@@ -65,7 +65,7 @@ constexpr int ANY_REPORT = -2;
 // How the user answers the engine's questions.
 struct Answers {
     int quitAtDisk = 0;            // quit when asked for this disk (1-based)
-    bool wrongDiskFirst = false;   // the first disk offered is disk 1 again
+    bool wrongDiskFirst = false;   // the first disk offered is disk 1 again (before quitAtDisk)
     std::string quitAtStatus;      // quit when this file name is shown
     int quitAtPercent = 0;         // quit at the first progress at or above it
     int readOnlyAnswer = 1;        // 1 overwrite, 2 keep, 3 quit
@@ -108,12 +108,12 @@ int Callback(int code, INT_PTR param1, INT_PTR param2)
     case SETUPCB_READONLY: return run.answers.readOnlyAnswer;
     case SETUPCB_INSERTDISK: {
         const int disk = static_cast<int>(param1 & 0xFFFF) + 1;
-        if (disk == run.answers.quitAtDisk)
-            return 0;
         std::string source = run.disks + "\\disk" + std::to_string(disk) + "\\Data.dat";
         if (run.answers.wrongDiskFirst && !run.offeredWrongDisk) {
             run.offeredWrongDisk = true;
             source = run.disks + "\\disk1\\Data.dat";
+        } else if (disk == run.answers.quitAtDisk) {
+            return 0;
         }
         return CopyFileA(source.c_str(), (run.drive + "\\Data.dat").c_str(), FALSE) ? 1 : 0;
     }
@@ -262,7 +262,7 @@ Answers WrongDiskThenQuit()
 {
     Answers a;
     a.wrongDiskFirst = true;
-    a.quitAtDisk = 0;
+    a.quitAtDisk = 2;
     return a;
 }
 
@@ -304,6 +304,15 @@ void ForeignFileTypeWasOverwritten(InstallRun& run)
 }
 
 const std::string EXE_KEY = AppPathKey("Tessel.exe");
+const char* const OPEN_COMMAND_KEY = "Tessel.Document\\shell\\open\\command";
+
+// The document type's open command for the product installed in dir.
+std::string OpenCommand(const std::string& dir)
+{
+    char shortPath[MAX_PATH];
+    DWORD n = GetShortPathNameA((dir + "\\Tessel.exe").c_str(), shortPath, MAX_PATH);
+    return std::string(shortPath, n) + " \"%1\"";
+}
 
 const Fault FAULTS[] = {
     // The copy phase.
@@ -400,7 +409,14 @@ const Fault FAULTS[] = {
     {"disk full at the record", RECORD, HERE, true, false, nullptr, nullptr,
      [](InstallRun& run) { FillSmallDrive(run, 0); }, {}, ERROR_DISK_FULL, SETUPERR_DISKFULL, nullptr},
     {"disk full at the record, counted elsewhere before", RECORD, ELSEWHERE, true, false, nullptr, nullptr,
-     [](InstallRun& run) { FillSmallDrive(run, 0); }, {}, ERROR_DISK_FULL, SETUPERR_DISKFULL, nullptr},
+     [](InstallRun& run) { FillSmallDrive(run, 0); }, {}, ERROR_DISK_FULL, SETUPERR_DISKFULL,
+     // The document type existed: its open command stays pointed at this run's program.
+     [](InstallRun& run) {
+         std::string command;
+         EXPECT_EQ(ERROR_SUCCESS, GetRegString(HKEY_CLASSES_ROOT, OPEN_COMMAND_KEY, "", command));
+         EXPECT_EQ(OpenCommand(run.dest), command);
+         SetRegString(HKEY_CLASSES_ROOT, OPEN_COMMAND_KEY, "", OpenCommand(run.temp.Path("Elsewhere")));
+     }},
     {"a directory named Setup.inf, fresh machine", RECORD, FRESH, false, false,
      [](InstallRun& run) { CreateDirectoryPath(run.dest + "\\Setup.inf"); }, nullptr, nullptr, {}, 0, ANY_REPORT, nullptr},
     {"a directory named Setup.inf, foreign file type", RECORD, FRESH, false, false,

@@ -91,7 +91,7 @@ int main(int argc, char** argv)
         return 100;
     const std::string strDest = argv[1];
     g_strVolumes = argv[3];
-    g_log = std::fopen(argv[5], "w");
+    g_log = std::fopen(argv[5], "wb");
     if (!g_log)
         return 101;
     HKEY machine = OpenStandIn(std::string(argv[4]) + "\\Machine");
