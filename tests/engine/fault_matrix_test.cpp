@@ -306,12 +306,14 @@ void ForeignFileTypeWasOverwritten(InstallRun& run)
 const std::string EXE_KEY = AppPathKey("Tessel.exe");
 const char* const OPEN_COMMAND_KEY = "Tessel.Document\\shell\\open\\command";
 
-// The document type's open command for the product installed in dir.
+// The document type's open command for the product installed in dir: the
+// program's short path while it is there, else its long one.
 std::string OpenCommand(const std::string& dir)
 {
+    const std::string program = dir + "\\Tessel.exe";
     char shortPath[MAX_PATH];
-    DWORD n = GetShortPathNameA((dir + "\\Tessel.exe").c_str(), shortPath, MAX_PATH);
-    return std::string(shortPath, n) + " \"%1\"";
+    DWORD n = GetShortPathNameA(program.c_str(), shortPath, MAX_PATH);
+    return (n > 0 && n < MAX_PATH ? std::string(shortPath, n) : program) + " \"%1\"";
 }
 
 const Fault FAULTS[] = {
