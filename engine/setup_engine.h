@@ -10,10 +10,12 @@
 
 #include <exception>
 #include <string>
+#include <vector>
 
 #include "engine/engine_interface.h"
 #include "engine/install_journal.h"
 #include "model/install_mngr.h"
+#include "platform/program_item.h"
 
 // CheckExistingFile's result bits.
 enum : DWORD {
@@ -87,6 +89,10 @@ BOOL SelfRegisterFile(const std::string& strPath);
 
 // The Program Manager caption of an installed file's bare name.
 std::string CaptionForFile(const std::string& strFileName);
+
+// One Program Manager item for every file of the tree marked FILE_SHORTCUT,
+// in tree order.
+std::vector<ProgramItem> ProgramItemsOf(CInstallTree& tree);
 
 // The engine's post-install function: points the demo projects' form files
 // at their installed resource files.

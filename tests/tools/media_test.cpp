@@ -197,7 +197,8 @@ TEST_F(MediaTest, DiskOneIsCutToFitItsFloppyBesideTheSetupFiles)
 {
     struct Row {
         int mediaType;
-        std::uint64_t floppy, capacity;
+        std::uint64_t floppy;
+        std::size_t capacity;
     } rows[] = {{0, 1213952, kFloppy0}, {1, 1457664, kFloppy1}};
     for (const Row& row : rows) {
         json j = Sized(row.mediaType, {100, 3 * row.capacity});

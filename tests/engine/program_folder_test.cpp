@@ -1,0 +1,153 @@
+// Captions and items without a screen; the group itself through the real
+// Program Manager, which Wine's desktop serves while a display is up.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <shlobj.h>
+
+#include "platform/disk.h"
+#include "platform/progman.h"
+#include "tests/engine/engine_tree_fixture.h"
+
+namespace {
+
+class ProgramFolderTest : public EngineTreeFixture {
+protected:
+    // Marked: VB\Joust\Joust.vbp and LICENSE, TESSEL.EXE and Readme.txt in the
+    // destination, VantlerRt.dll in the system directory; Data.bin unmarked.
+    void AddProductFiles()
+    {
+        InstallNode* joust = m_engine.AddDirectory(*m_engine.AddDirectory(*m_pApp, "VB"), "Joust");
+        const std::string joustDir = m_strDest + "\\VB\\Joust";
+        AddFile(m_pApp, m_strDest, "TESSEL.EXE", FILE_SHORTCUT);
+        AddFile(m_pApp, m_strDest, "Data.bin", FILE_SHARED);
+        AddFile(m_pApp, m_strDest, "Readme.txt", FILE_SHORTCUT | FILE_SELFREG);
+        AddFile(joust, joustDir, "Joust.vbp", FILE_SHORTCUT);
+        AddFile(joust, joustDir, "LICENSE", FILE_SHORTCUT);
+        AddFile(m_pSys, m_strSys, "VantlerRt.dll", FILE_SHORTCUT);
+    }
+
+    static std::string GroupFolder(const std::string& group)
+    {
+        char path[MAX_PATH] = "";
+        SHGetFolderPathA(nullptr, CSIDL_PROGRAMS, nullptr, SHGFP_TYPE_CURRENT, path);
+        return std::string(path) + "\\" + group;
+    }
+
+    // The group's items by the order they were made in.
+    static std::vector<std::string> ItemsInOrder(const std::string& group)
+    {
+        std::multimap<ULONGLONG, std::string> byTime;
+        WIN32_FIND_DATAA data;
+        HANDLE find = FindFirstFileA((GroupFolder(group) + "\\*.lnk").c_str(), &data);
+        for (BOOL more = find != INVALID_HANDLE_VALUE; more; more = FindNextFileA(find, &data)) {
+            const FILETIME& time = data.ftLastWriteTime;
+            byTime.emplace(ULONGLONG{time.dwHighDateTime} << 32 | time.dwLowDateTime, data.cFileName);
+        }
+        if (find != INVALID_HANDLE_VALUE)
+            FindClose(find);
+        std::vector<std::string> names;
+        for (const auto& item : byTime)
+            names.push_back(item.second);
+        return names;
+    }
+
+    // Runs the operation; a group made opens a window in Wine, which is
+    // closed again so that it does not outlive the test.
+    BOOL CreateGroup(const std::string& group)
+    {
+        m_engine.m_strProgramFolder = group;
+        const BOOL result = m_engine.CreateProgramFolder();
+        m_groups.push_back(group);
+        HWND window = nullptr;
+        for (int i = 0; result && !window && i < 50; ++i) {
+            window = FindWindowA("ExplorerWClass", nullptr);
+            if (!window)
+                Sleep(100);
+        }
+        if (window)
+            PostMessageA(window, WM_CLOSE, 0, 0);
+        for (int i = 0; window && IsWindow(window) && i < 50; ++i)
+            Sleep(100);
+        return result;
+    }
+
+    void TearDown() override
+    {
+        for (const std::string& group : m_groups)
+            DdeExecuteAll({"[DeleteGroup(" + group + ")]"});
+    }
+
+    std::vector<std::string> m_groups;
+};
+
+class ProgramManagerTest : public ProgramFolderTest {
+protected:
+    void SetUp() override
+    {
+        char display[64];
+        if (GetEnvironmentVariableA("DISPLAY", display, sizeof display) == 0)
+            GTEST_SKIP() << "no display: Program Manager cannot answer";
+    }
+};
+
+std::string GroupName(const char* what)
+{
+    return std::string("Vantler ") + what + " " + std::to_string(GetCurrentProcessId());
+}
+
+}  // namespace
+
+TEST(CaptionForFile, TableRowsIgnoreCaseOtherNamesLoseTheirLastExtension)
+{
+    const std::pair<const char*, const char*> rows[] = {
+        {"Tessel.exe", "Tessel"}, {"TESSEL.EXE", "Tessel"}, {"vantler.HLP", "Vantler ActiveX Help"},
+        {"Tessel.hlp", "Tessel Help"}, {"joust.vbp", "Joust - VB"}, {"Q7.VBP", "Q7 - VB"},
+        {"Joust.exe", "Joust - Delphi"}, {"q7.exe", "Q7 - Delphi"}, {"Readme.txt", "Readme"},
+        {"LICENSE", "LICENSE"}, {"Tessel.exe.bak", "Tessel.exe"}, {"Tessel.ex", "Tessel"}, {".vtr", ".vtr"},
+    };
+    for (const auto& [name, caption] : rows)
+        EXPECT_EQ(caption, CaptionForFile(name)) << name;
+}
+
+TEST_F(ProgramFolderTest, ItemsFollowTheTreeOrder)
+{
+    AddProductFiles();
+    std::vector<std::string> items;
+    for (const ProgramItem& item : ProgramItemsOf(m_engine))
+        items.push_back(item.m_strCaption + "=" + item.m_strCommandLine);
+    const std::vector<std::string> expected = {
+        "Joust - VB=" + m_strDest + "\\VB\\Joust\\Joust.vbp", "LICENSE=" + m_strDest + "\\VB\\Joust\\LICENSE",
+        "Tessel=" + m_strDest + "\\TESSEL.EXE", "Readme=" + m_strDest + "\\Readme.txt",
+        "VantlerRt=" + m_strSys + "\\VantlerRt.dll"};
+    EXPECT_EQ(expected, items);
+}
+
+TEST_F(ProgramManagerTest, GroupHoldsOneItemPerMarkedFile)
+{
+    AddProductFiles();
+    ASSERT_TRUE(CreateDirectoryPath(m_strDest + "\\VB\\Joust"));
+    CObject* item = nullptr;
+    for (int n = m_engine.GetFirstItem(item); n != TREE_END; n = m_engine.GetNextItem(item)) {
+        if (n == TREE_FILE)
+            CloseHandle(CreateFileA(static_cast<CInstalledFile*>(item)->m_strName.c_str(), GENERIC_WRITE, 0, nullptr,
+                                    CREATE_NEW, 0, nullptr));
+    }
+    const std::string group = GroupName("Items");
+    ASSERT_TRUE(CreateGroup(group));
+    const std::vector<std::string> expected = {"Joust - VB.lnk", "LICENSE.lnk", "Tessel.lnk", "Readme.lnk",
+                                               "VantlerRt.lnk"};
+    EXPECT_EQ(expected, ItemsInOrder(group));
+}
+
+TEST_F(ProgramManagerTest, EmptyGroupIsCreatedAndAnOverlongNameRefused)
+{
+    const std::string group = GroupName("Empty");
+    ASSERT_TRUE(CreateGroup(group));
+    EXPECT_EQ(0u, ProbeDirectory(GroupFolder(group)));
+    EXPECT_TRUE(ItemsInOrder(group).empty());
+
+    SetLastError(0);
+    EXPECT_FALSE(CreateGroup(group + std::string(64, 'x')));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_PARAMETER), GetLastError());
+}
