@@ -1,9 +1,155 @@
+// Loading the install information (drives, source, Windows and system
+// directories, the description, the existing program groups) and the
+// destination page's operations on the engine.
 #include "engine/setup_engine.h"
 
-// Not built yet.
-BOOL CSetupEngine::LoadInstallInfo(SetupCallback) { SetLastError(ERROR_CALL_NOT_IMPLEMENTED); return FALSE; }
-BOOL CSetupEngine::ReadDescriptionFile() { SetLastError(ERROR_CALL_NOT_IMPLEMENTED); return FALSE; }
-void CSetupEngine::SetDestDir(const std::string&) {}
-void CSetupEngine::SetDestDrive(int) {}
-BOOL CSetupEngine::CheckDiskSpace() { SetLastError(ERROR_CALL_NOT_IMPLEMENTED); return FALSE; }
-BOOL CSetupEngine::GetDestFreeSpace(DWORD&) { SetLastError(ERROR_CALL_NOT_IMPLEMENTED); return FALSE; }
+#include "model/archive.h"
+#include "model/media_format.h"
+#include "platform/disk.h"
+#include "platform/path.h"
+#include "platform/progman.h"
+
+namespace {
+
+// The drive types offered as destination; A: and B: never are.
+const DWORD DESTINATION_DRIVE_TYPES[] = {3, DRIVE_REMOVABLE, DRIVE_FIXED, DRIVE_REMOTE};
+
+// A drive root as the engine holds it: "C:\" becomes "C:", so that a
+// backslash and a name can always be appended.
+std::string HeldDirectory(const std::string& dir) { return dir.size() == 3 ? dir.substr(0, 2) : dir; }
+
+// The result of a directory query into a buffer of MAX_PATH characters: 0
+// is the platform's failure, a count of MAX_PATH or more a path that did not fit.
+BOOL TakeDirectory(UINT length, const char* buffer, std::string& out)
+{
+    if (length == 0)
+        return FALSE;
+    if (length >= MAX_PATH) {
+        SetLastError(ERROR_INSUFFICIENT_BUFFER);
+        return FALSE;
+    }
+    out.assign(buffer, length);
+    return TRUE;
+}
+
+// Free space enough for a requirement summed in 64 bits, so that a sum
+// that wraps in 32 bits cannot pass.
+BOOL HasRoom(DWORD drive, ULONGLONG required)
+{
+    DWORD free = 0;
+    if (!GetDiskFreeBytes(drive, free))
+        return FALSE;
+    if (free < required) {
+        SetLastError(SETUP_E_DISKSPACE);
+        return FALSE;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+BOOL CSetupEngine::LoadInstallInfo(SetupCallback pfnCallback)
+{
+    PrepareLoad();
+    m_pfnCallback = pfnCallback;
+
+    if (!FindDrivesOfType(DESTINATION_DRIVE_TYPES, FALSE, m_abDrives)) {
+        SetLastError(SETUP_E_NODRIVE);
+        return FALSE;
+    }
+    m_nDrive = 0;
+
+    char buffer[MAX_PATH];
+    std::string strPath;
+    if (!TakeDirectory(GetModuleFileNameA(nullptr, buffer, MAX_PATH), buffer, strPath))
+        return FALSE;
+    m_strSourceDir = HeldDirectory(DirectoryPart(strPath));
+
+    if (!TakeDirectory(GetWindowsDirectoryA(buffer, MAX_PATH), buffer, m_strWinDir))
+        return FALSE;
+    m_chWinDrive = static_cast<BYTE>(DriveNumberOf(m_strWinDir[0]));
+    m_strWinDir = HeldDirectory(m_strWinDir);
+
+    if (!TakeDirectory(GetSystemDirectoryA(buffer, MAX_PATH), buffer, m_strSysDir))
+        return FALSE;
+    m_strSysDir = HeldDirectory(m_strSysDir);
+
+    if (!ReadDescriptionFile())
+        return FALSE;
+
+    if (!GetProgramGroups(m_astrGroups)) {
+        SetLastError(SETUP_E_INIT);
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CSetupEngine::ReadDescriptionFile()
+{
+    const std::string strDescription = m_strSourceDir + "\\" + DESCRIPTION_FILE_NAME;
+    // The data's presence is all that matters here; the copy phase opens it.
+    if (ProbeFile(strDescription) != ERROR_SUCCESS ||
+        ProbeFile(m_strSourceDir + "\\" + DATA_FILE_NAME) != ERROR_SUCCESS) {
+        SetLastError(SETUP_E_NOINFO);
+        return FALSE;
+    }
+
+    CFile file;
+    if (!file.Open(strDescription.c_str(), CFile::modeRead | CFile::shareDenyWrite)) {
+        SetLastError(SETUP_E_NOINFO);
+        return FALSE;
+    }
+    // Once the file is open, whatever is wrong with it is damaged data.
+    try {
+        CArchive ar(&file, CArchive::load, 4096);
+        m_strMainExe = "Tessel.exe";
+        m_strResExt = "vtr";
+        if (!ReadSignature(ar)) {
+            SetLastError(SETUP_E_BADINFO);
+            return FALSE;
+        }
+        Serialize(ar);
+        ar.Close();
+        file.Close();
+    } catch (const CException&) {
+        SetLastError(SETUP_E_BADINFO);
+        return FALSE;
+    }
+
+    if (!HasInstallLayout()) {
+        SetLastError(SETUP_E_BADINFO);
+        return FALSE;
+    }
+    return TRUE;
+}
+
+void CSetupEngine::SetDestDir(const std::string& strDir) { m_strDestDir = strDir; }
+
+void CSetupEngine::SetDestDrive(int nIndex)
+{
+    if (nIndex != m_nDrive)
+        m_nDrive = nIndex;
+}
+
+BOOL CSetupEngine::CheckDiskSpace()
+{
+    if (m_nDrive < 0 || static_cast<size_t>(m_nDrive) >= m_abDrives.size()) {
+        SetLastError(ERROR_INVALID_DRIVE);
+        return FALSE;
+    }
+    const DWORD dwDestDrive = m_abDrives[m_nDrive];
+    const ULONGLONG qwAppBytes = static_cast<ULONGLONG>(m_dwAppBytes) + m_dwExtraBytes;
+    // One drive carries everything; on two, the destination is not charged for the system files.
+    if (dwDestDrive == m_chWinDrive)
+        return HasRoom(dwDestDrive, qwAppBytes + m_dwSysBytes);
+    return HasRoom(dwDestDrive, qwAppBytes) && HasRoom(m_chWinDrive, m_dwSysBytes);
+}
+
+BOOL CSetupEngine::GetDestFreeSpace(DWORD& dwBytes)
+{
+    if (m_nDrive < 0 || static_cast<size_t>(m_nDrive) >= m_abDrives.size()) {
+        SetLastError(ERROR_INVALID_DRIVE);
+        return FALSE;
+    }
+    return GetDiskFreeBytes(m_abDrives[m_nDrive], dwBytes);
+}

@@ -58,7 +58,7 @@ public:
     // Loading (load.cpp).
     BOOL ReadDescriptionFile();
 
-    // File transfer (transfer.cpp).
+    // File transfer (transfer.cpp; the data volumes in extract.cpp).
     BOOL InstallUninstaller();
     BOOL CopyTree();
     BOOL InstallFile(CInstalledFile& file);
@@ -67,7 +67,8 @@ public:
     BOOL SkipFileData(CInstalledFile& file);
     BOOL OpenDataVolume();
     // Turns a failed file operation into a report to the user; pError none
-    // means an unknown failure. Used by the transfer and the record's saving.
+    // means an unknown failure. Used by the transfer and the record's saving
+    // (file_report.cpp).
     void ReportFileException(const std::exception* pError, const std::string& strFileName);
 
     InstallJournal m_journal;

@@ -4,6 +4,7 @@
 
 #include "archive.h"
 #include "little_endian.h"
+#include "path_component.h"
 #include "tracked_block.h"
 
 IMPLEMENT_SERIAL(CInstallMngr, CObject, 1)
@@ -12,6 +13,22 @@ IMPLEMENT_SERIAL(CSetupEdit, CInstallMngr, 1)
 namespace {
 
 CInstallMngr* g_pProgressTarget = nullptr;
+
+// Every file's name and every directory name below the first level must be
+// one plain path component: anything else would make the copy fail or write
+// outside the directory it belongs to. The first-level names are symbolic.
+bool HasPlainNames(const InstallNode& node, bool checkDirName)
+{
+    if (checkDirName && !(node.dir && IsPlainComponent(node.dir->m_strName)))
+        return false;
+    for (POSITION pos = node.files.GetHeadPosition(); pos;)
+        if (!IsPlainComponent(node.files.GetNext(pos)->GetShortName()))
+            return false;
+    for (POSITION pos = node.children.GetHeadPosition(); pos;)
+        if (!HasPlainNames(*node.children.GetNext(pos), node.parent != nullptr))
+            return false;
+    return true;
+}
 
 }  // namespace
 
@@ -150,7 +167,7 @@ DWORD CInstallMngr::GetProductId() const { return ReadLE32(m_abIdentity + 4); }
 bool CInstallMngr::HasInstallLayout() const
 {
     const InstallNode& root = GetRoot();
-    return root.children.GetCount() >= 2 && IsValidMediaType(m_nMediaType);
+    return root.children.GetCount() >= 2 && IsValidMediaType(m_nMediaType) && HasPlainNames(root, false);
 }
 
 void CInstallMngr::RunPostInstallHook()

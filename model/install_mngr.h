@@ -62,7 +62,8 @@ public:
     // Identity bytes 4..7 as a little-endian DWORD: the product identifier.
     DWORD GetProductId() const;
     // The layout the engine relies on: application and system directory
-    // below the root, and a media type with a known capacity.
+    // below the root, a media type with a known capacity, and every name
+    // below the first level one plain path component.
     bool HasInstallLayout() const;
     void RunPostInstallHook();
 

@@ -13,6 +13,8 @@ public:
     enum { CHUNK_SIZE = 10000 };
 
     CProgressFile() = default;
+    // Opens at once; throws CFileException on failure.
+    using CFile::CFile;
 
     // Copies count bytes of source from sourcePos to destPos of this file.
     // A count beyond the end of the source is cut to what it holds. Returns

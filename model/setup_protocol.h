@@ -3,12 +3,17 @@
 // operations leave in the thread's last-error value.
 #pragma once
 
+#include <string>
+
 #include "framework/wintypes.h"
 
 // The engine's one way to the user interface. Arguments that carry a name are
 // pointers to a std::string owned by the engine, valid only during the call;
 // they are pointer-sized so that the same code runs as 32- and 64-bit.
 typedef int (*SetupCallback)(int code, INT_PTR param1, INT_PTR param2);
+
+// A name argument: the address of the engine's string.
+inline INT_PTR StringArg(const std::string& str) { return reinterpret_cast<INT_PTR>(&str); }
 
 // Callback codes.
 enum {

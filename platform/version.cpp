@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <map>
 
 #include "model/tracked_block.h"
 
@@ -23,6 +24,7 @@ public:
             return;
         m_pData = AllocTrackedBlock(size, "version resource");
         if (!m_pData) {
+            m_bOutOfMemory = true;
             SetLastError(ERROR_NOT_ENOUGH_MEMORY);
             return;
         }
@@ -38,6 +40,8 @@ public:
     CVersionBlock& operator=(const CVersionBlock&) = delete;
 
     bool IsLoaded() const { return m_pData != nullptr; }
+    // A resource was there, but no block could be had to read it.
+    bool IsOutOfMemory() const { return m_bOutOfMemory; }
 
     // The value's bytes and their count, or false when it is not there.
     bool Query(const char* subBlock, void*& value, UINT& length) const
@@ -56,7 +60,22 @@ private:
     }
 
     void* m_pData = nullptr;
+    bool m_bOutOfMemory = false;
 };
+
+// The seam's answers by upper-cased path.
+std::map<std::string, DWORD>& FindFileAnswers()
+{
+    static std::map<std::string, DWORD> answers;
+    return answers;
+}
+
+std::string UpperPath(std::string path)
+{
+    if (!path.empty())
+        CharUpperBuffA(&path[0], static_cast<DWORD>(path.size()));
+    return path;
+}
 
 }  // namespace
 
@@ -87,17 +106,40 @@ BOOL ReadVersionStrings(const std::string& path, std::string out[VERSTR_COUNT])
     return TRUE;
 }
 
-BOOL ReadFixedVersion(const std::string& path, BYTE out[FIXED_VERSION_SIZE])
+FixedVersionResult ReadFixedVersion(const std::string& path, BYTE out[FIXED_VERSION_SIZE])
 {
     CVersionBlock block(path);
     if (!block.IsLoaded())
-        return FALSE;
+        return block.IsOutOfMemory() ? FIXED_VERSION_NO_MEMORY : FIXED_VERSION_NONE;
     void* value;
     UINT length;
     if (!block.Query("\\", value, length) || length < FIXED_VERSION_SIZE) {
         SetLastError(ERROR_RESOURCE_DATA_NOT_FOUND);
-        return FALSE;
+        return FIXED_VERSION_NONE;
     }
     std::memcpy(out, value, FIXED_VERSION_SIZE);
-    return TRUE;
+    return FIXED_VERSION_FOUND;
 }
+
+DWORD FindFileForInstall(DWORD flags, const std::string& fileName, const std::string& winDir,
+                         const std::string& appDir)
+{
+    const std::map<std::string, DWORD>& answers = FindFileAnswers();
+    if (!answers.empty()) {
+        auto it = answers.find(UpperPath(appDir + "\\" + fileName));
+        if (it != answers.end())
+            return it->second;
+    }
+    // Where the file is and where it should go; the installer uses neither.
+    char current[MAX_PATH];
+    char recommended[MAX_PATH];
+    UINT currentLength = MAX_PATH;
+    UINT recommendedLength = MAX_PATH;
+    return VerFindFileA(flags, const_cast<LPSTR>(fileName.c_str()), const_cast<LPSTR>(winDir.c_str()),
+                        const_cast<LPSTR>(appDir.c_str()), current, &currentLength,
+                        recommended, &recommendedLength);
+}
+
+void SetFindFileAnswer(const std::string& path, DWORD result) { FindFileAnswers()[UpperPath(path)] = result; }
+
+void ClearFindFileAnswers() { FindFileAnswers().clear(); }

@@ -29,6 +29,26 @@ constexpr DWORD FIXED_VERSION_SIZE = VERSION_RECORD_SIZE;
 // strings found before the first missing one are already stored in out.
 BOOL ReadVersionStrings(const std::string& path, std::string out[VERSTR_COUNT]);
 
-// Copies the file's fixed version record. FALSE when the file has none (the
-// last error tells why; ERROR_NOT_ENOUGH_MEMORY when no block could be had).
-BOOL ReadFixedVersion(const std::string& path, BYTE out[FIXED_VERSION_SIZE]);
+// What ReadFixedVersion found.
+enum FixedVersionResult {
+    FIXED_VERSION_FOUND,      // out holds the record
+    FIXED_VERSION_NONE,       // the file has no readable record (or is missing); out is untouched
+    FIXED_VERSION_NO_MEMORY,  // a record is there but no block could be had to read it
+};
+
+// Copies the file's fixed version record. A file without one counts for the
+// installer as older than any new file; a shortage of memory means the file
+// could not be examined. The last error tells why on anything but FOUND.
+FixedVersionResult ReadFixedVersion(const std::string& path, BYTE out[FIXED_VERSION_SIZE]);
+
+// Asks the platform's version-install service (VerFindFileA) about the file
+// fileName in appDir; bits VFF_CURNEDEST, VFF_FILEINUSE, VFF_BUFFTOOSMALL.
+// flags: VFFF_ISSHAREDFILE for a shared file, else 0.
+DWORD FindFileForInstall(DWORD flags, const std::string& fileName, const std::string& winDir,
+                         const std::string& appDir);
+
+// Test seam: Wine's service never reports a file in use. Until the answers
+// are cleared, FindFileForInstall answers result for the file appDir\fileName
+// (compared without regard to case) instead of asking the platform.
+void SetFindFileAnswer(const std::string& path, DWORD result);
+void ClearFindFileAnswers();

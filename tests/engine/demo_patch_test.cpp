@@ -4,6 +4,7 @@
 
 #include "engine/setup_engine.h"
 #include "model/tracked_block.h"
+#include "tests/engine/engine_fixture.h"
 #include "tests/engine/record_support.h"
 #include "tests/support/temp_dir.h"
 
@@ -52,7 +53,7 @@ TEST(DemoPatch, UnreachableFormFileStaysAsItWas)
 
     const std::string form = dir.WriteFile("Form1.frm", OLD_PATH);
     {
-        CHeldFile held(form);
+        HeldFile held(form);
         EXPECT_FALSE(ReplaceInFile(form, OLD_PATH, "D:\\J.vtr"));
     }
     EXPECT_EQ(OLD_PATH, Contents(form));

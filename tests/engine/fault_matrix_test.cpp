@@ -23,6 +23,7 @@
 #include "framework/message_box.h"
 #include "platform/disk.h"
 #include "platform/registry.h"
+#include "tests/engine/engine_fixture.h"
 #include "tests/engine/record_support.h"
 #include "tests/engine/sample_media.h"
 #include "tests/support/temp_dir.h"
@@ -84,11 +85,11 @@ struct InstallRun {
     bool offeredWrongDisk = false;
     std::vector<int> reports;
     std::vector<std::string> boxes;
-    std::vector<std::unique_ptr<CHeldFile>> held;
+    std::vector<std::unique_ptr<HeldFile>> held;
 
     void Hold(const std::string& path)
     {
-        held.push_back(std::make_unique<CHeldFile>(path));
+        held.push_back(std::make_unique<HeldFile>(path));
         EXPECT_TRUE(held.back()->IsHeld()) << path;
     }
     void ReadOnly(const std::string& path) { SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY); }

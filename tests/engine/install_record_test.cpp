@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/setup_engine.h"
+#include "tests/engine/engine_fixture.h"
 #include "tests/engine/record_support.h"
 #include "tests/support/temp_dir.h"
 
@@ -206,7 +207,7 @@ TEST_F(InstallRecord, RefusedRecordLeavesTheOldOneWhole)
             ASSERT_TRUE(SetFileAttributesA(record.c_str(), FILE_ATTRIBUTE_READONLY));
         }
         {
-            CHeldFile held(record);
+            HeldFile held(record);
             ASSERT_TRUE(held.IsHeld());
             SetLastError(ERROR_SUCCESS);
             EXPECT_FALSE(m_engine.SaveInstallRecord());

@@ -93,17 +93,6 @@ std::string HostPath(const char* pszHostPath)
     return path;
 }
 
-CHeldFile::CHeldFile(const std::string& path)
-    : m_hFile(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr))
-{
-}
-
-CHeldFile::~CHeldFile()
-{
-    if (m_hFile != INVALID_HANDLE_VALUE)
-        CloseHandle(m_hFile);
-}
-
 CRegistrySandbox::CRegistrySandbox()
 {
     char name[64];

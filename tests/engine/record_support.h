@@ -1,4 +1,4 @@
-// What the record, rollback and patch tests share: files read back whole, a
+// What the record, patch and install tests share: files read back whole, a
 // folder listed with everything below it, the registry redirected below a
 // test key and exported by the platform's own regedit, and install
 // descriptions built in code.
@@ -27,19 +27,6 @@ std::vector<std::string> TempFilesIn(const std::string& dir);
 
 // A Windows path for a path the build recorded on the host (drive Z:).
 std::string HostPath(const char* pszHostPath);
-
-// Holds a file open without sharing, as another program would.
-class CHeldFile {
-public:
-    explicit CHeldFile(const std::string& path);
-    ~CHeldFile();
-    CHeldFile(const CHeldFile&) = delete;
-    CHeldFile& operator=(const CHeldFile&) = delete;
-    bool IsHeld() const { return m_hFile != INVALID_HANDLE_VALUE; }
-
-private:
-    HANDLE m_hFile;
-};
 
 // HKEY_LOCAL_MACHINE and HKEY_CLASSES_ROOT of the registry helpers, moved
 // below HKLM\Software\VantlerRecordTest<pid> for the object's lifetime; the

@@ -11,6 +11,7 @@
 #include "framework/mem_file.h"
 #include "model/archive.h"
 #include "model/install_mngr.h"
+#include "model/path_component.h"
 #include "model/tracked_block.h"
 
 namespace {
@@ -200,3 +201,42 @@ TEST_F(BadInputTest, RandomDamageFailsCleanly)
 }
 
 }  // namespace
+
+// A name that becomes a directory or file on the target is one plain path
+// component; anything else could make the copy fail or write elsewhere.
+TEST(PathComponent, OnlyPlainNamesPass)
+{
+    for (const char* good : {"Vantler Help.hlp", "a", "a.b.c", ".profile", "\xE9t\xE9", "COM0", "CONSOLE", "LPT10"})
+        EXPECT_EQ("", CheckPathComponent(good)) << good;
+    for (const char* bad : {"", ".", "..", "a\\b", "a/b", "C:", "x:y", "a*", "a?", "a\"b", "<a", "a>", "a|b", "tab\t",
+                            "dot.", "space ", "CON", "con.txt", "Nul", "aux .dll", "Lpt1", "COM9.dll", "prn"})
+        EXPECT_NE("", CheckPathComponent(bad)) << bad;
+    EXPECT_TRUE(SameName("\xE9T\xE9.exe", "\xC9t\xC9.EXE"));
+    EXPECT_FALSE(SameName("a", "b"));
+}
+
+// The installer's layout: two first-level directories (whatever they are
+// called), a known media type, and plain names below them.
+TEST(InstallLayout, RefusesWhatTheCopyCouldNotInstallSafely)
+{
+    auto layout = [](int mediaType, const char* subdir, const char* file) {
+        CInstallMngr r;
+        InstallNode* app = r.AddDirectory(r.GetRoot(), "C:\\bound\\while copying");
+        r.AddDirectory(r.GetRoot(), "WinSys");
+        r.AddFile(*r.AddDirectory(*app, subdir), file);
+        r.m_nMediaType = mediaType;
+        return r.HasInstallLayout();
+    };
+    EXPECT_TRUE(layout(3, "Docs", "read.txt"));
+    EXPECT_TRUE(layout(0, "Docs", "..\\old\\read.txt"));  // only the name after the last backslash is used
+    EXPECT_FALSE(layout(4, "Docs", "read.txt"));
+    EXPECT_FALSE(layout(-1, "Docs", "read.txt"));
+    for (const char* dir : {"", ".", "..", "a\\b", "C:", "CON"})
+        EXPECT_FALSE(layout(1, dir, "read.txt")) << dir;
+    for (const char* file : {"", "a\\..", "NUL.txt", "x:y", "dir\\"})
+        EXPECT_FALSE(layout(1, "Docs", file)) << file;
+
+    CInstallMngr one;
+    one.AddDirectory(one.GetRoot(), "Applikation");
+    EXPECT_FALSE(one.HasInstallLayout());
+}

@@ -91,7 +91,7 @@ TEST_F(VersionTest, OnlyTheFirstTranslationIsRead)
 TEST_F(VersionTest, FixedRecordIsTheFiftyTwoByteBlock)
 {
     BYTE record[FIXED_VERSION_SIZE] = {};
-    ASSERT_TRUE(ReadFixedVersion(Library("ver_upper.dll"), record));
+    ASSERT_EQ(FIXED_VERSION_FOUND, ReadFixedVersion(Library("ver_upper.dll"), record));
     VS_FIXEDFILEINFO info;
     static_assert(sizeof info == FIXED_VERSION_SIZE, "fixed record layout");
     memcpy(&info, record, sizeof info);
@@ -106,8 +106,8 @@ TEST_F(VersionTest, FixedRecordIsTheFiftyTwoByteBlock)
     memset(untouched, 0xAB, sizeof untouched);
     memcpy(record, untouched, sizeof record);
     SetLastError(0);
-    EXPECT_FALSE(ReadFixedVersion(Library("ver_none.dll"), record));
+    EXPECT_EQ(FIXED_VERSION_NONE, ReadFixedVersion(Library("ver_none.dll"), record));
     EXPECT_EQ(static_cast<DWORD>(ERROR_RESOURCE_DATA_NOT_FOUND), GetLastError());
-    EXPECT_FALSE(ReadFixedVersion(Library("missing.dll"), record));
+    EXPECT_EQ(FIXED_VERSION_NONE, ReadFixedVersion(Library("missing.dll"), record));
     EXPECT_EQ(0, memcmp(untouched, record, sizeof record));
 }

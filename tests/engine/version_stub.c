@@ -1,0 +1,1 @@
+// Code of the version-rule test libraries: nothing but their resources.
