@@ -157,13 +157,20 @@ TEST(EngineInstall, SampleFloppyMediumEndToEnd)
     EXPECT_EQ(group, record.m_strProgramFolder);
     EXPECT_EQ("Vantler", record.m_strProductTitle);
     EXPECT_EQ(0u, record.m_dwInfoTextLen);
+    std::printf("== Setup.inf: destination %s, title %s, folder %s, text %lu bytes\n", record.m_strDestDir.c_str(),
+                record.m_strProductTitle.c_str(), record.m_strProgramFolder.c_str(), record.m_dwInfoTextLen);
     std::vector<std::string> recorded;
     CObject* item = nullptr;
     for (int kind = next.m_pOldRecord->GetFirstItem(item); kind != TREE_END; kind = next.m_pOldRecord->GetNextItem(item)) {
-        if (kind == TREE_FILE)
-            recorded.push_back(static_cast<CInstalledFile*>(item)->m_strName);
-        else if (kind == TREE_ENTER && static_cast<CInstallDir*>(item)->m_strName.find('\\') != std::string::npos)
-            ADD_FAILURE() << "a directory keeps its real path: " << static_cast<CInstallDir*>(item)->m_strName;
+        if (kind == TREE_FILE) {
+            const CInstalledFile& file = *static_cast<CInstalledFile*>(item);
+            recorded.push_back(file.m_strName);
+            std::printf("  file %s, flags %lu, %lu bytes\n", file.m_strName.c_str(), file.m_dwFlags, file.m_dwSize);
+        } else if (kind == TREE_ENTER) {
+            const std::string& name = static_cast<CInstallDir*>(item)->m_strName;
+            std::printf("  directory %s\n", name.c_str());
+            EXPECT_EQ(std::string::npos, name.find('\\')) << "a directory keeps its real path";
+        }
     }
     const std::vector<std::string> treeOrder = {
         dest + "\\VB\\Joust\\Joust.vbp", dest + "\\VB\\Joust\\Form1.frm", dest + "\\VB\\Joust\\Joust.vtr",
