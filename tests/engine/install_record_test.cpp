@@ -187,23 +187,16 @@ TEST_F(InstallRecord, SavedRecordIsTheEngineAndReadsBack)
 }
 
 // A destination that refuses the new record keeps the old one exactly as it
-// was, its read-only attribute included, and no temporary file.
+// was, its read-only attribute included, and no temporary file; the user is
+// told once. A destination that is gone fails silently.
 TEST_F(InstallRecord, RefusedRecordLeavesTheOldOneWhole)
 {
-    struct Row {
-        const char* name;
-        bool readOnly;
-        bool held;
-    } rows[] = {
-        {"record held open by another program", false, true},
-        {"read-only record held open", true, true},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
+    for (bool readOnly : {false, true}) {
+        SCOPED_TRACE(readOnly ? "read-only record held open" : "record held open by another program");
         TempDir dest;
         m_engine.m_strDestDir = dest.Root();
         const std::string record = dest.WriteFile("Setup.inf", "the old record");
-        if (row.readOnly) {
+        if (readOnly) {
             ASSERT_TRUE(SetFileAttributesA(record.c_str(), FILE_ATTRIBUTE_READONLY));
         }
         {
@@ -214,13 +207,14 @@ TEST_F(InstallRecord, RefusedRecordLeavesTheOldOneWhole)
             EXPECT_NE(static_cast<DWORD>(ERROR_SUCCESS), GetLastError());
         }
         EXPECT_EQ("the old record", Contents(record));
-        EXPECT_EQ(row.readOnly, (GetFileAttributesA(record.c_str()) & FILE_ATTRIBUTE_READONLY) != 0);
+        EXPECT_EQ(readOnly, (GetFileAttributesA(record.c_str()) & FILE_ATTRIBUTE_READONLY) != 0);
         EXPECT_EQ(std::vector<std::string>{"Setup.inf"}, ListTree(dest.Root()));
     }
+    EXPECT_EQ(2, g_nReports);
 
-    // A destination that is gone: nothing anywhere.
     TempDir parent;
     m_engine.m_strDestDir = parent.Path("gone");
     EXPECT_FALSE(m_engine.SaveInstallRecord());
     EXPECT_TRUE(ListTree(parent.Root()).empty());
+    EXPECT_EQ(2, g_nReports);
 }
