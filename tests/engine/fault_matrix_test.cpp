@@ -97,10 +97,9 @@ struct InstallRun {
 
 InstallRun* g_pRun = nullptr;
 
-int Callback(int code, INT_PTR param1, INT_PTR param2)
+int Callback(int code, INT_PTR param1, INT_PTR)
 {
     InstallRun& run = *g_pRun;
-    (void)param2;
     switch (code) {
     case SETUPCB_ERROR: run.reports.push_back(static_cast<int>(param1)); return 1;
     case SETUPCB_STATUSTEXT:
@@ -227,9 +226,7 @@ struct Fault {
     std::function<void(InstallRun&)> leftByDesign;  // checks what the rollback leaves, then puts it back
 };
 
-std::string SharedDllsKey() { return SHARED_DLLS_KEY; }
-
-void LockSharedDlls(InstallRun& run) { ASSERT_TRUE(run.registry.Lock(SharedDllsKey())); }
+void LockSharedDlls(InstallRun& run) { ASSERT_TRUE(run.registry.Lock(SHARED_DLLS_KEY)); }
 
 Answers QuitAtDisk(int disk)
 {
@@ -267,22 +264,7 @@ Answers WrongDiskThenQuit()
     return a;
 }
 
-// Leaves the small drive with only keep bytes free.
-void FillSmallDrive(InstallRun& run, ULONGLONG keep)
-{
-    ULARGE_INTEGER freeBytes;
-    ASSERT_TRUE(GetDiskFreeSpaceExA((run.small + "\\").c_str(), &freeBytes, nullptr, nullptr));
-    HANDLE file = CreateFileA((run.small + "\\filler").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, file);
-    static const char zeros[65536] = {};
-    for (ULONGLONG left = freeBytes.QuadPart > keep ? freeBytes.QuadPart - keep : 0; left;) {
-        DWORD chunk = static_cast<DWORD>(left < sizeof zeros ? left : sizeof zeros), written = 0;
-        if (!WriteFile(file, zeros, chunk, &written, nullptr) || written == 0)
-            break;
-        left -= written;
-    }
-    CloseHandle(file);
-}
+void FillSmallDrive(InstallRun& run, ULONGLONG keep) { FillDrive(run.small + "\\filler", keep); }
 
 void WriteForeignFileType(InstallRun&)
 {

@@ -8,6 +8,7 @@
 
 #include "engine/registry_entries.h"
 #include "framework/file.h"
+#include "platform/path.h"
 #include "platform/registry.h"
 #include "tests/support/temp_dir.h"
 
@@ -196,16 +197,23 @@ std::string SmallDrive()
     return totalBytes.QuadPart <= 64ull << 20 ? SMALL_DRIVE : std::string();
 }
 
-void FillDrive(const std::string& path)
+void FillDrive(const std::string& path, ULONGLONG keep)
 {
+    ULARGE_INTEGER freeBytes;
+    if (!GetDiskFreeSpaceExA((DirectoryPart(path) + "\\").c_str(), &freeBytes, nullptr, nullptr))
+        return;
     HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return;
     static const char zeros[65536] = {};
-    for (DWORD chunk = sizeof zeros; chunk; chunk /= 2) {
+    ULONGLONG left = freeBytes.QuadPart > keep ? freeBytes.QuadPart - keep : 0;
+    // A drive that takes less than it said is filled in ever smaller pieces.
+    for (DWORD chunk = sizeof zeros; left && chunk;) {
+        const DWORD size = static_cast<DWORD>(left < chunk ? left : chunk);
         DWORD written = 0;
-        while (WriteFile(file, zeros, chunk, &written, nullptr) && written == chunk) {
-        }
+        if (!WriteFile(file, zeros, size, &written, nullptr) || written < size)
+            chunk /= 2;
+        left -= written;
     }
     CloseHandle(file);
 }

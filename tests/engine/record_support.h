@@ -65,9 +65,8 @@ private:
 // The small drive that tests/engine/full_drive mounts (a tmpfs of a few MB,
 // as root only), as "V:", or "" when there is none.
 std::string SmallDrive();
-// Fills the drive's free space with the file path until not one byte more
-// fits.
-void FillDrive(const std::string& path);
+// Writes the file path until its drive has only keep bytes free.
+void FillDrive(const std::string& path, ULONGLONG keep = 0);
 
 // Runs a program and waits for it; the exit code, or -1 when it did not start.
 int RunProgram(const std::string& commandLine, DWORD timeoutMs = 60000);
