@@ -4,6 +4,7 @@
 
 #include <ole2.h>
 
+#include "engine/registry_entries.h"
 #include "platform/disk.h"
 #include "platform/name_compare.h"
 #include "platform/path.h"
@@ -11,10 +12,6 @@
 
 namespace {
 
-const char kAppPathsKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths";
-const char kUninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
-const char kSharedDllsKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs";
-const char kDocTypeSuffix[] = ".Document";
 const char kDocTypeName[] = "Vantler Resource";
 const char kOpenArgument[] = " \"%1\"";
 // Written over a count that cannot be read as one.
@@ -82,7 +79,7 @@ BOOL CountSharedFiles(CSetupEngine& engine)
         if (!(file.m_dwFlags & FILE_SHARED))
             continue;
         DWORD dwCount = 0;
-        LONG code = GetRegDword(HKEY_LOCAL_MACHINE, kSharedDllsKey, file.m_strName, dwCount);
+        LONG code = GetRegDword(HKEY_LOCAL_MACHINE, SHARED_DLLS_KEY, file.m_strName, dwCount);
         if (code == ERROR_SUCCESS) {
             if (CountedBefore(engine.m_pOldRecord, file))
                 continue;
@@ -92,7 +89,7 @@ BOOL CountSharedFiles(CSetupEngine& engine)
         } else {
             dwCount = kUnknownCount;
         }
-        if (SetRegDword(HKEY_LOCAL_MACHINE, kSharedDllsKey, file.m_strName, dwCount) != ERROR_SUCCESS)
+        if (SetRegDword(HKEY_LOCAL_MACHINE, SHARED_DLLS_KEY, file.m_strName, dwCount) != ERROR_SUCCESS)
             return FALSE;
         engine.m_journal.m_lstCountedDlls.AddTail(&file);
     }
@@ -115,7 +112,7 @@ std::string ShortPathOf(const std::string& strPath)
 void RegisterDocumentType(CSetupEngine& engine)
 {
     InstallJournal& journal = engine.m_journal;
-    const std::string docType = BaseName(engine.m_strMainExe) + kDocTypeSuffix;
+    const std::string docType = DocTypeKey(engine.m_strMainExe);
     journal.m_bDocTypeExisted = RegKeyExists(HKEY_CLASSES_ROOT, docType) == ERROR_SUCCESS;
     CreateRegKey(HKEY_CLASSES_ROOT, docType);
     journal.m_bDocTypeWritten = TRUE;
@@ -124,7 +121,7 @@ void RegisterDocumentType(CSetupEngine& engine)
     const std::string program = ShortPathOf(engine.m_strDestDir + "\\" + engine.m_strMainExe);
     SetRegString(HKEY_CLASSES_ROOT, docType + "\\shell\\open\\command", "", program + kOpenArgument);
 
-    const std::string extension = "." + engine.m_strResExt;
+    const std::string extension = ExtensionKey(engine.m_strResExt);
     journal.m_bExtExisted = RegKeyExists(HKEY_CLASSES_ROOT, extension) == ERROR_SUCCESS;
     SetRegString(HKEY_CLASSES_ROOT, extension, "", docType);
     journal.m_bExtWritten = TRUE;
@@ -195,8 +192,8 @@ BOOL CSetupEngine::UpdateRegistry()
 {
     const bool bAppKey = IsOneKeyName(m_strMainExe);
     const bool bUninstKey = IsOneKeyName(m_strProductTitle);
-    const std::string appKey = std::string(kAppPathsKey) + "\\" + m_strMainExe;
-    const std::string uninstKey = std::string(kUninstallKey) + "\\" + m_strProductTitle;
+    const std::string appKey = AppPathKey(m_strMainExe);
+    const std::string uninstKey = UninstallKey(m_strProductTitle);
 
     if (bAppKey)
         m_journal.m_bAppPathSaved =
@@ -207,7 +204,7 @@ BOOL CSetupEngine::UpdateRegistry()
     if (bAppKey && WriteKeyValues(appKey, "", m_strDestDir + "\\" + m_strMainExe, "Path", m_strDestDir))
         m_journal.m_bAppPathWritten = TRUE;
     if (bUninstKey && WriteKeyValues(uninstKey, "DisplayName", m_strProductTitle, "UninstallString",
-                                     m_strDestDir + "\\Uninst.exe"))
+                                     m_strDestDir + "\\" + UNINSTALLER_NAME))
         m_journal.m_bUninstKeyWritten = TRUE;
 
     if (!CountSharedFiles(*this))

@@ -1,4 +1,83 @@
+// Undoing a failed install run from the journal. Every step is tried whatever
+// became of the steps before it, and nothing is reported: the run has failed
+// already and the user is told so by the install sequence.
+//
+// Left as they are: directories the copy phase made, files that replaced
+// existing ones (their old contents are gone), self-registrations and the
+// program folder.
 #include "engine/setup_engine.h"
 
-// Not built yet.
-void CSetupEngine::Rollback() {}
+#include "engine/registry_entries.h"
+#include "platform/registry.h"
+
+namespace {
+
+void RemoveQuietly(const std::string& strPath)
+{
+    try {
+        CFile::Remove(strPath.c_str());
+    } catch (const CFileException&) {
+    }
+}
+
+// Puts back both values of a key this run overwrote, or deletes a key this
+// run created.
+void RestoreKey(const std::string& strKey, BOOL bSaved, const char* pszFirst, const std::string& strFirst,
+                const char* pszSecond, const std::string& strSecond)
+{
+    if (!bSaved) {
+        DeleteRegKeyTree(HKEY_LOCAL_MACHINE, strKey);
+        return;
+    }
+    SetRegString(HKEY_LOCAL_MACHINE, strKey, pszFirst, strFirst);
+    SetRegString(HKEY_LOCAL_MACHINE, strKey, pszSecond, strSecond);
+}
+
+}  // namespace
+
+void CSetupEngine::Rollback()
+{
+    // A failed copy leaves the first-level directories named by their real
+    // paths, a later failure by their stored names: bind them again.
+    ResetPosition();
+    InstallNode& root = GetRoot();
+    const std::string* bound[] = {&m_strDestDir, &m_strSysDir};
+    POSITION pos = root.children.GetHeadPosition();
+    for (const std::string* pName : bound) {
+        if (!pos)
+            break;
+        InstallNode* node = root.children.GetNext(pos);
+        if (node->dir)
+            node->dir->SetName(*pName);
+    }
+
+    if (m_journal.m_bUninstCreated)
+        RemoveQuietly(m_strDestDir + "\\" + UNINSTALLER_NAME);
+    for (POSITION file = m_journal.m_lstNewFiles.GetHeadPosition(); file;)
+        RemoveQuietly(m_journal.m_lstNewFiles.GetNext(file)->m_strName);
+
+    if (m_journal.m_bAppPathWritten)
+        RestoreKey(AppPathKey(m_strMainExe), m_journal.m_bAppPathSaved, "", m_journal.m_strOldAppPath, "Path",
+                   m_journal.m_strOldAppDir);
+    if (m_journal.m_bUninstKeyWritten)
+        RestoreKey(UninstallKey(m_strProductTitle), m_journal.m_bUninstKeySaved, "DisplayName",
+                   m_journal.m_strOldDisplayName, "UninstallString", m_journal.m_strOldUninstallString);
+
+    for (POSITION file = m_journal.m_lstCountedDlls.GetHeadPosition(); file;) {
+        const std::string& strName = m_journal.m_lstCountedDlls.GetNext(file)->m_strName;
+        DWORD dwCount = 0;
+        if (GetRegDword(HKEY_LOCAL_MACHINE, SHARED_DLLS_KEY, strName, dwCount) != ERROR_SUCCESS)
+            continue;
+        // This run wrote at least 1; a 0 found now must not wrap around.
+        if (dwCount <= 1)
+            DeleteRegValue(HKEY_LOCAL_MACHINE, SHARED_DLLS_KEY, strName);
+        else
+            SetRegDword(HKEY_LOCAL_MACHINE, SHARED_DLLS_KEY, strName, dwCount - 1);
+    }
+
+    // A file type that was there before keeps what this run wrote into it.
+    if (m_journal.m_bExtWritten && !m_journal.m_bExtExisted)
+        DeleteRegKeyTree(HKEY_CLASSES_ROOT, ExtensionKey(m_strResExt));
+    if (m_journal.m_bDocTypeWritten && !m_journal.m_bDocTypeExisted)
+        DeleteRegKeyTree(HKEY_CLASSES_ROOT, DocTypeKey(m_strMainExe));
+}
