@@ -10,23 +10,10 @@
 #include <windows.h>
 
 #include "model/install_mngr.h"
+#include "tests/support/win_files.h"
 
 // The sample product's identifier (identity bytes 4..7).
 constexpr DWORD VANTLER_PRODUCT_ID = 0x56544C52;
-
-std::string Contents(const std::string& path);
-bool Exists(const std::string& path);
-void WriteAt(const std::string& path, const std::string& contents);
-// Deletes a directory with everything below it, read-only files included.
-void RemoveTree(const std::string& dir);
-// Every file and directory below dir, as paths relative to it, sorted;
-// directories end in a backslash.
-std::vector<std::string> ListTree(const std::string& dir);
-// The entries of ListTree that are temporary files ("Fil*.tmp").
-std::vector<std::string> TempFilesIn(const std::string& dir);
-
-// A Windows path for a path the build recorded on the host (drive Z:).
-std::string HostPath(const char* pszHostPath);
 
 // HKEY_LOCAL_MACHINE and HKEY_CLASSES_ROOT of the registry helpers, moved
 // below HKLM\Software\VantlerRecordTest<pid> for the object's lifetime; the

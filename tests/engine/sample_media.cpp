@@ -1,6 +1,6 @@
 #include "tests/engine/sample_media.h"
 
-#include "tests/engine/record_support.h"
+#include "tests/support/win_files.h"
 #include "tools/setupedit/media_writer.h"
 
 std::string StageFile(const std::string& relative)
