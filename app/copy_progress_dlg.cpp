@@ -18,7 +18,7 @@ BOOL CCopyProgressDlg::OnInitDialog()
     SendItemMessage(IDC_PROGRESS, PBM_SETRANGE32, m_nLower, m_nUpper);
     SendItemMessage(IDC_PROGRESS, PBM_SETSTEP, m_nStep);
     SendItemMessage(IDC_PROGRESS, PBM_SETPOS, m_nLower);
-    m_nPos = m_nLower;
+    m_nPos = m_nShownPos = m_nLower;
     return TRUE;
 }
 
@@ -47,9 +47,10 @@ int CCopyProgressDlg::SetProgressPos(int nPos)
 {
     PumpMessages();
     const int nPrevious = m_nPos;
-    if (nPos != m_nPos && GetHandle() != nullptr) {
-        SendItemMessage(IDC_PROGRESS, PBM_SETPOS, nPos);
-        m_nPos = nPos;
+    m_nPos = nPos;
+    if (m_nPos != m_nShownPos && GetHandle() != nullptr && m_barInterval.Elapsed()) {
+        SendItemMessage(IDC_PROGRESS, PBM_SETPOS, m_nPos);
+        m_nShownPos = m_nPos;
     }
     return static_cast<WORD>(nPrevious);
 }

@@ -1,25 +1,8 @@
 #include "framework/message_pump.h"
 
-namespace {
-LONGLONG Now()
+void CMessagePump::Pump(HWND hwndDialog)
 {
-    LARGE_INTEGER counter;
-    QueryPerformanceCounter(&counter);
-    return counter.QuadPart;
-}
-}  // namespace
-
-CMessagePump::CMessagePump(UINT nIntervalMs)
-{
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    m_llInterval = frequency.QuadPart * nIntervalMs / 1000;
-}
-
-void CMessagePump::Pump(HWND hwndDialog, bool bForce)
-{
-    const LONGLONG llNow = Now();
-    if (!bForce && llNow < m_llNextLook)
+    if (!m_interval.Elapsed())
         return;
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
@@ -33,5 +16,4 @@ void CMessagePump::Pump(HWND hwndDialog, bool bForce)
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
-    m_llNextLook = Now() + m_llInterval;
 }
