@@ -44,7 +44,7 @@ HWND WaitForWindow(const char* pszClass, const char* pszCaption, DWORD dwTimeout
     return WaitForWindowIf(
         [&](HWND hwnd) {
             return (pszClass == nullptr || ClassOf(hwnd) == pszClass) &&
-                   (pszCaption == nullptr || Text(hwnd) == pszCaption);
+                   (pszCaption == nullptr || Caption(hwnd) == pszCaption);
         },
         dwTimeout);
 }
@@ -72,6 +72,13 @@ std::string Text(HWND hwnd)
     SendMessageTimeoutA(hwnd, WM_GETTEXT, sizeof szText, reinterpret_cast<LPARAM>(szText), SMTO_ABORTIFHUNG, 5000,
                         nullptr);
     return szText;
+}
+
+std::string Caption(HWND hwnd)
+{
+    char szCaption[256] = "";
+    GetWindowTextA(hwnd, szCaption, sizeof szCaption);
+    return szCaption;
 }
 
 std::string ItemText(HWND hwndDialog, int nId)
@@ -153,7 +160,7 @@ Box ReadBox(HWND hwnd)
 
 Box WaitForBox(const char* pszCaption, DWORD dwTimeout)
 {
-    HWND hwnd = WaitForWindowIf([&](HWND h) { return Text(h) == pszCaption && IsBox(h); }, dwTimeout);
+    HWND hwnd = WaitForWindowIf([&](HWND h) { return Caption(h) == pszCaption && IsBox(h); }, dwTimeout);
     return hwnd != nullptr ? ReadBox(hwnd) : Box();
 }
 

@@ -23,7 +23,11 @@ bool WaitGone(HWND hwnd, DWORD dwTimeout = WAIT_MS);
 // Waits until pred holds; false when it did not within dwTimeout.
 bool WaitUntil(const std::function<bool()>& pred, DWORD dwTimeout = WAIT_MS);
 
+// A control's text, asked of the control (WM_GETTEXT, so also another process's).
 std::string Text(HWND hwnd);
+// A top-level window's caption as the system keeps it: nothing is sent to a
+// window of another process, which may be busy and would answer late.
+std::string Caption(HWND hwnd);
 std::string ItemText(HWND hwndDialog, int nId);
 std::string ClassOf(HWND hwnd);
 LONG Style(HWND hwndDialog, int nId);

@@ -84,7 +84,7 @@ HWND CSetupRun::MainWindow() const
 
 HWND CSetupRun::Window(const char* pszCaption) const
 {
-    return gui::WaitForWindowIf([&](HWND h) { return IsOurs(h) && gui::Text(h) == pszCaption; }, 0);
+    return gui::WaitForWindowIf([&](HWND h) { return IsOurs(h) && gui::Caption(h) == pszCaption; }, 0);
 }
 
 bool CSetupRun::Next(SetupWindow& window) const
@@ -95,7 +95,7 @@ bool CSetupRun::Next(SetupWindow& window) const
     for (HWND hwnd : ahwnd) {
         if (!IsOurs(hwnd))
             continue;
-        const std::string strCaption = gui::Text(hwnd);
+        const std::string strCaption = gui::Caption(hwnd);
         int nRank = 4;
         SetupWindow::Kind kind = SetupWindow::COPYING;
         if (strCaption == "Setup" && gui::IsBox(hwnd)) {
@@ -156,7 +156,7 @@ void CSetupRun::Report(const SetupWindow& window)
             break;
         m_nLastPage = window.nPage;
         if (m_bVerbose)
-            std::printf("Wizard page %d: %s\n", window.nPage + 1, gui::Text(window.hwnd).c_str());
+            std::printf("Wizard page %d: %s\n", window.nPage + 1, gui::Caption(window.hwnd).c_str());
         Shot(window.hwnd, "setup-wizard-" + std::to_string(window.nPage + 1));
         break;
     case SetupWindow::BOX:
