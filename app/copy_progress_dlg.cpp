@@ -19,6 +19,7 @@ BOOL CCopyProgressDlg::OnInitDialog()
     SendItemMessage(IDC_PROGRESS, PBM_SETSTEP, m_nStep);
     SendItemMessage(IDC_PROGRESS, PBM_SETPOS, m_nLower);
     m_nPos = m_nShownPos = m_nLower;
+    m_bMovePosted = FALSE;
     return TRUE;
 }
 
@@ -48,11 +49,21 @@ int CCopyProgressDlg::SetProgressPos(int nPos)
     PumpMessages();
     const int nPrevious = m_nPos;
     m_nPos = nPos;
-    if (m_nPos != m_nShownPos && GetHandle() != nullptr && m_barInterval.Elapsed()) {
+    if (m_nPos != m_nShownPos && !m_bMovePosted && GetHandle() != nullptr)
+        m_bMovePosted = PostMessageA(GetHandle(), WM_MOVE_BAR, 0, 0);
+    return static_cast<WORD>(nPrevious);
+}
+
+BOOL CCopyProgressDlg::OnMessage(UINT nMsg, WPARAM, LPARAM, LRESULT&)
+{
+    if (nMsg != WM_MOVE_BAR)
+        return FALSE;
+    m_bMovePosted = FALSE;
+    if (m_nShownPos != m_nPos) {
         SendItemMessage(IDC_PROGRESS, PBM_SETPOS, m_nPos);
         m_nShownPos = m_nPos;
     }
-    return static_cast<WORD>(nPrevious);
+    return TRUE;
 }
 
 void CCopyProgressDlg::Activate()

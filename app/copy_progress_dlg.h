@@ -4,7 +4,6 @@
 
 #include "app/modeless_display.h"
 #include "app/setup_window.h"
-#include "framework/interval.h"
 #include "framework/message_pump.h"
 
 class CCopyProgressDlg : public CModelessDisplayDlg, public ICopyProgress {
@@ -24,19 +23,22 @@ public:
 protected:
     BOOL OnInitDialog() override;
     void OnCommand(int nId, int nCode) override;
+    BOOL OnMessage(UINT nMsg, WPARAM wParam, LPARAM lParam, LRESULT& lResult) override;
 
 private:
     int m_nLower = 0;
     int m_nUpper = 100;
     int m_nStep = 10;
     BOOL m_bCancel = FALSE;
-    // The position as last set, and as the bar last showed it.
+    // The position as last set, and as the bar shows it.
     int m_nPos = 0;
     int m_nShownPos = 0;
-    CMessagePump m_pump;
     // A bar that moves repaints itself at once, which costs about a
     // millisecond under Wine (a 10,000-byte chunk of the copy costs some
-    // 8 microseconds): it is moved at most once per interval, and never to
-    // the position it shows.
-    CInterval m_barInterval{10};
+    // 8 microseconds). So a new position only posts WM_MOVE_BAR, once, and
+    // the bar moves when that message is served: by the pump, at most every
+    // 10 ms, or by the loop of a box that holds the copy up.
+    static const UINT WM_MOVE_BAR = WM_APP + 1;
+    BOOL m_bMovePosted = FALSE;
+    CMessagePump m_pump;
 };

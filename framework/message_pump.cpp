@@ -1,8 +1,24 @@
 #include "framework/message_pump.h"
 
+namespace {
+LONGLONG Now()
+{
+    LARGE_INTEGER counter;
+    QueryPerformanceCounter(&counter);
+    return counter.QuadPart;
+}
+}  // namespace
+
+CMessagePump::CMessagePump(UINT nIntervalMs)
+{
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    m_llInterval = frequency.QuadPart * nIntervalMs / 1000;
+}
+
 void CMessagePump::Pump(HWND hwndDialog)
 {
-    if (!m_interval.Elapsed())
+    if (Now() < m_llNextLook)
         return;
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
@@ -16,4 +32,5 @@ void CMessagePump::Pump(HWND hwndDialog)
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
+    m_llNextLook = Now() + m_llInterval;
 }

@@ -3,7 +3,7 @@
 //
 // Under Wine every look at the queue (PeekMessage, GetQueueStatus,
 // GetInputState, MsgWaitForMultipleObjects alike) is a round trip to the
-// server of some 30 to 60 microseconds, longer than copying a 10,000-byte
+// server of some 30 to 100 microseconds, longer than copying a 10,000-byte
 // chunk takes. So the queue is looked at only when a short interval has
 // passed since the last look; in between, a call costs one read of the
 // performance counter.
@@ -11,12 +11,10 @@
 
 #include <windows.h>
 
-#include "framework/interval.h"
-
 class CMessagePump {
 public:
     // nIntervalMs: the longest time between two looks at the queue.
-    explicit CMessagePump(UINT nIntervalMs = 10) : m_interval(nIntervalMs) {}
+    explicit CMessagePump(UINT nIntervalMs = 10);
 
     // Takes every waiting message of the thread, lets hwndDialog's keyboard
     // handling have it first and dispatches the rest. Does nothing when the
@@ -24,5 +22,6 @@ public:
     void Pump(HWND hwndDialog);
 
 private:
-    CInterval m_interval;
+    LONGLONG m_llInterval;
+    LONGLONG m_llNextLook = 0;
 };

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <memory>
 
@@ -82,8 +83,20 @@ TEST_F(SetupExe, InstallsTheSampleFloppyMediumWithItsDefaults)
 {
     const std::string strDest = Destination("\\Vantler");
     CSetupRun& setup = Start(true);
-    EXPECT_EQ(setup.Run(), COMPLETED);
+    int nBarAtPrompt = -1;
+    EXPECT_EQ(setup.Run([&](const SetupWindow& window) {
+        // While the prompt holds the copy up, the bar shows how far it got:
+        // disk 1 holds nearly two thirds of the product.
+        if (window.kind == SetupWindow::BOX && window.box.strText.rfind("Insert the disk 2 ", 0) == 0) {
+            HWND hwndBar = GetDlgItem(setup.Window("Copying Files"), IDC_PROGRESS);
+            gui::WaitUntil([&] { return SendMessageA(hwndBar, PBM_GETPOS, 0, 0) >= 50; }, 2000);
+            nBarAtPrompt = static_cast<int>(SendMessageA(hwndBar, PBM_GETPOS, 0, 0));
+        }
+        return false;
+    }),
+              COMPLETED);
     EXPECT_EQ(setup.Wait(5000), 0u);
+    EXPECT_GE(nBarAtPrompt, 50);
 
     // The default destination was created on request, and each later disk
     // was asked for in the drive Setup.exe started from.
