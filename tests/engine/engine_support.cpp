@@ -3,8 +3,8 @@
 #include <shlobj.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <sstream>

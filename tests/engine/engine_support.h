@@ -46,6 +46,7 @@ std::string ShortPath(const std::string& path);
 int RunProgram(const std::string& commandLine, DWORD timeoutMs = 60000);
 // Program Manager answers only while there is an X display.
 bool HaveDisplay();
+constexpr const char* NO_DISPLAY = "no display: Program Manager cannot answer";
 
 // A file opened by the test with no sharing at all, until destruction.
 class HeldFile {

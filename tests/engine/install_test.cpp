@@ -61,7 +61,7 @@ protected:
 TEST_F(EngineInstall, SampleFloppyMediumEndToEnd)
 {
     if (!HaveDisplay())
-        GTEST_SKIP() << "no display: Program Manager cannot answer";
+        GTEST_SKIP() << NO_DISPLAY;
     BuildMedium(StagePath("floppy.json"), [](Manifest& m) {
         m.hasSetupExe = true;
         m.setupExe = std::filesystem::path(TestFile("engine_headless_setup.exe"));

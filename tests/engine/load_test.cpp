@@ -72,7 +72,7 @@ protected:
     void SetUp() override
     {
         if (!HaveDisplay())
-            GTEST_SKIP() << "no display: Program Manager cannot answer";
+            GTEST_SKIP() << NO_DISPLAY;
         BuildSmallMedium();
     }
 };

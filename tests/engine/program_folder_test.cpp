@@ -81,7 +81,7 @@ protected:
     void SetUp() override
     {
         if (!HaveDisplay())
-            GTEST_SKIP() << "no display: Program Manager cannot answer";
+            GTEST_SKIP() << NO_DISPLAY;
         ProgramFolderTest::SetUp();
     }
 };
