@@ -174,10 +174,11 @@ TEST_P(UpdateRegistryTest, ChangesTheRegistryAsJournaled)
     }
     if (!row.old.empty()) {
         CSetupEngine* old = m_engine.m_pOldRecord = new CSetupEngine;
-        InstallNode* app = old->AddDirectory(old->GetRoot(), ROOT_APPLICATION_NAME);
+        DescribeVantler(*old);
         for (const std::string& path : row.old) {
             const bool shared = path[0] != '!';
-            old->AddFile(*app, Expand(path.substr(shared ? 0 : 1)), 0, shared ? DWORD{FILE_SHARED} : 0);
+            old->AddFile(FirstLevel(*old, ROOT_APPLICATION), Expand(path.substr(shared ? 0 : 1)), 0,
+                         shared ? DWORD{FILE_SHARED} : 0);
         }
     }
     if (row.lockKey) {
