@@ -60,14 +60,14 @@ public:
     // --- The engine
     // What LoadInstallInfo does with the medium in source\ (without the
     // machine's drives and program groups), binding the destination and
-    // system directories to dest\ and sys\. FALSE with the code when the
-    // description is refused.
+    // system directories to m_strDest and m_strSys. FALSE with the code when
+    // the description is refused.
     BOOL Load(CSetupEngine& engine);
     BOOL LoadEngine() { return Load(m_engine); }
     BOOL Install() { return LoadEngine() && m_engine.CopyFiles(); }
-    // Instead of a medium: the Vantler layout in code (DescribeVantler) with
-    // the destination made, the tree the way the copy phase leaves it once
-    // files are added, each by its full installed path.
+    // Instead of a medium: the Vantler layout built in code (DescribeVantler),
+    // bound to the destination (made) and sys\, m_pApp and m_pSys set. Tests
+    // add files by their full installed paths, as the copy phase leaves them.
     void DescribeInCode();
 
     // --- The callback
