@@ -166,8 +166,13 @@ DWORD CInstallMngr::GetProductId() const { return ReadLE32(m_abIdentity + 4); }
 
 bool CInstallMngr::HasInstallLayout() const
 {
+    // Only the application and the system directory are bound to real paths
+    // while files are copied: a further first-level directory would be taken
+    // by its stored name as a path of its own, and a file beside them would
+    // land in the root of the current drive.
     const InstallNode& root = GetRoot();
-    return root.children.GetCount() >= 2 && IsValidMediaType(m_nMediaType) && HasPlainNames(root, false);
+    return root.children.GetCount() == 2 && root.files.IsEmpty() && IsValidMediaType(m_nMediaType) &&
+           HasPlainNames(root, false);
 }
 
 void CInstallMngr::RunPostInstallHook()

@@ -61,9 +61,10 @@ public:
     char GetDriveLetter(int index) const;
     // Identity bytes 4..7 as a little-endian DWORD: the product identifier.
     DWORD GetProductId() const;
-    // The layout the engine relies on: application and system directory
-    // below the root, a media type with a known capacity, and every name
-    // below the first level one plain path component.
+    // The layout the engine relies on: the application and the system
+    // directory below the root and nothing else beside them, a media type
+    // with a known capacity, and every name below the first level one plain
+    // path component.
     bool HasInstallLayout() const;
     void RunPostInstallHook();
 

@@ -59,8 +59,16 @@ BOOL CreateDirectoryPath(const std::string& path)
         SetLastError(ERROR_PATH_NOT_FOUND);
         return FALSE;
     }
-    if (CreateDirectoryA(path.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS)
+    if (CreateDirectoryA(path.c_str(), nullptr))
         return TRUE;
+    if (GetLastError() == ERROR_ALREADY_EXISTS) {
+        // Something is there; only a directory will take the files.
+        const DWORD attributes = GetFileAttributesA(path.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+            return TRUE;
+        SetLastError(ERROR_ALREADY_EXISTS);
+        return FALSE;
+    }
     if (GetLastError() != ERROR_PATH_NOT_FOUND)
         return FALSE;
     // Walk down from the first component below the drive; PathPrefix ends on

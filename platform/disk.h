@@ -18,7 +18,8 @@ BOOL GetDiskFreeBytes(DWORD drive, DWORD& bytes);
 BOOL FindDrivesOfType(const DWORD* types, BOOL includeFloppies, std::vector<BYTE>& drives);
 
 // Creates a directory and every missing directory above it (the drive part
-// is never touched). Directories made before a later failure stay.
+// is never touched). Directories made before a later failure stay; a file
+// already at the path fails with ERROR_ALREADY_EXISTS.
 BOOL CreateDirectoryPath(const std::string& path);
 
 // 0 when the file or directory exists, else the error of the failed search

@@ -4,8 +4,8 @@
 
 #include "engine/setup_engine.h"
 #include "model/tracked_block.h"
-#include "tests/engine/engine_fixture.h"
-#include "tests/engine/record_support.h"
+#include "tests/engine/engine_support.h"
+#include "tests/samples/sample_paths.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
@@ -39,8 +39,8 @@ TEST(DemoPatch, ReplacesTheFirstOccurrenceOnly)
         TempDir dir;
         const std::string form = dir.WriteFile("Form1.frm", row.contents);
         EXPECT_TRUE(ReplaceInFile(form, OLD_PATH, row.replacement));
-        EXPECT_EQ(row.expected, Contents(form));
-        EXPECT_EQ(std::vector<std::string>{"Form1.frm"}, ListTree(dir.Root()));
+        EXPECT_EQ(row.expected, Read(form));
+        EXPECT_EQ(Lines{"Form1.frm"}, ListTree(dir.Root()));
     }
     EXPECT_EQ(blocks, GetTrackedBlockCount());
 }
@@ -56,25 +56,25 @@ TEST(DemoPatch, UnreachableFormFileStaysAsItWas)
         HeldFile held(form);
         EXPECT_FALSE(ReplaceInFile(form, OLD_PATH, "D:\\J.vtr"));
     }
-    EXPECT_EQ(OLD_PATH, Contents(form));
+    EXPECT_EQ(OLD_PATH, Read(form));
 }
 
 TEST(DemoPatch, FullDiskKeepsTheOldFormFile)
 {
     const std::string drive = SmallDrive();
     if (drive.empty())
-        GTEST_SKIP() << "no small drive " SMALL_DRIVE ": tests/engine/full_drive mounts it (as root)";
+        GTEST_SKIP() << NO_SMALL_DRIVE;
     const std::string form = drive + "\\Form1.frm";
     // Long enough that the grown copy needs pages the disk no longer has.
     const std::string contents = std::string(20000, 'a') + OLD_PATH + std::string(20000, 'b');
-    WriteAt(form, contents);
+    Write(form, contents);
     FillDrive(drive + "\\filler");
 
     SetLastError(ERROR_SUCCESS);
     EXPECT_FALSE(ReplaceInFile(form, OLD_PATH, std::string(5000, 'n')));
     EXPECT_EQ(static_cast<DWORD>(ERROR_DISK_FULL), GetLastError());
-    EXPECT_EQ(contents, Contents(form));
-    EXPECT_TRUE(TempFilesIn(drive).empty());
+    EXPECT_EQ(contents, Read(form));
+    EXPECT_EQ(Lines(), TempFilesIn(drive));
     DeleteFileA((drive + "\\filler").c_str());
     DeleteFileA(form.c_str());
 }
@@ -87,8 +87,8 @@ TEST(DemoPatch, PostInstallPointsTheDemosAtTheInstalledFiles)
     CreateDirectoryA(dest.Path("VB").c_str(), nullptr);
     CreateDirectoryA(dest.Path("VB\\Q7").c_str(), nullptr);
     const std::string q7Form = dest.Path("VB\\Q7\\Form1.frm");
-    ASSERT_TRUE(CopyFileA(HostPath(SAMPLE_Q7_FORM).c_str(), q7Form.c_str(), FALSE));
-    const std::string before = Contents(q7Form);
+    ASSERT_TRUE(CopyFileA(StagePath("demo/VB/Q7/Form1.frm").c_str(), q7Form.c_str(), FALSE));
+    const std::string before = Read(q7Form);
     const std::string oldQ7 = "\"C:\\PROJEKTE\\Language\\English\\Q7.vtr\"";
     ASSERT_NE(std::string::npos, before.find(oldQ7));
 
@@ -98,6 +98,6 @@ TEST(DemoPatch, PostInstallPointsTheDemosAtTheInstalledFiles)
 
     std::string expected = before;
     expected.replace(before.find(oldQ7), oldQ7.size(), "\"" + dest.Path("VB\\Q7\\Q7.vtr") + "\"");
-    EXPECT_EQ(expected, Contents(q7Form));
+    EXPECT_EQ(expected, Read(q7Form));
     EXPECT_FALSE(Exists(dest.Path("VB\\Joust")));
 }

@@ -1,16 +1,8 @@
 #include "tests/engine/engine_fixture.h"
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-
 #include "model/media_format.h"
-#include "platform/path.h"
 #include "platform/version.h"
-#include "tools/setupedit/manifest.h"
-#include "tools/setupedit/media_writer.h"
 
-namespace fs = std::filesystem;
 using nlohmann::json;
 
 namespace {
@@ -19,19 +11,31 @@ EngineFixture* g_pCurrent = nullptr;
 
 std::string Folder(const TempDir& root, const char* name)
 {
-    fs::create_directories(root.Path(name));
+    CreateDirectoryA(root.Path(name).c_str(), nullptr);
     return root.Path(name);
+}
+
+// Copies a folder with everything below it.
+void CopyFolder(const std::string& from, const std::string& to)
+{
+    CreateDirectoryA(to.c_str(), nullptr);
+    for (const std::string& entry : ListTree(from)) {
+        if (entry.back() == '\\')
+            CreateDirectoryA((to + "\\" + entry).c_str(), nullptr);
+        else
+            CopyFileA((from + "\\" + entry).c_str(), (to + "\\" + entry).c_str(), FALSE);
+    }
 }
 
 }  // namespace
 
 EngineFixture::EngineFixture()
     : m_strFiles(Folder(m_root, "files")), m_strMedia(m_root.Path("media")), m_strSource(Folder(m_root, "source")),
-      m_strDest(m_root.Path("dest")), m_strSys(Folder(m_root, "sys"))
+      m_strDest(m_root.Path("Vantler Dest")), m_strSys(Folder(m_root, "sys"))
 {
     g_pCurrent = this;
     m_pPreviousPresenter = SetMessageBoxPresenter(this);
-    engine.m_pfnCallback = Callback;
+    m_engine.m_pfnCallback = Callback;
 }
 
 EngineFixture::~EngineFixture()
@@ -49,7 +53,7 @@ std::string EngineFixture::Pattern(size_t n, unsigned seed)
     return s;
 }
 
-json EngineFixture::Manifest(int mediaType) const
+json EngineFixture::NewManifest(int mediaType) const
 {
     Write(Source("uninst.exe"), Pattern(300, 99));
     json product = {
@@ -67,11 +71,23 @@ void EngineFixture::AddFile(json& dir, const std::string& name, size_t size, uns
 int EngineFixture::BuildMedium(const json& manifest)
 {
     Write(Source("manifest.json"), manifest.dump(2));
-    m_nVolumes = static_cast<int>(BuildMedia(LoadManifest(Source("manifest.json")), m_strMedia).volumes.size());
-    for (const auto& entry : fs::directory_iterator(fs::path(m_strMedia) / "disk1"))
-        fs::copy_file(entry.path(), fs::path(m_strSource) / entry.path().filename(),
-                      fs::copy_options::overwrite_existing);
+    return BuildMedium(Source("manifest.json"));
+}
+
+int EngineFixture::BuildMedium(const std::string& manifest, const std::function<void(Manifest&)>& edit)
+{
+    m_nVolumes = PackMedium(manifest, m_strMedia, edit);
+    CopyFolder(m_strMedia + "\\disk1", m_strSource);
     return m_nVolumes;
+}
+
+void EngineFixture::InsertMedium(const std::string& packed)
+{
+    RemoveTree(m_strMedia);
+    CopyFolder(packed, m_strMedia);
+    for (m_nVolumes = 0; Exists(VolumePath(m_nVolumes));)
+        ++m_nVolumes;
+    CopyFolder(m_strMedia + "\\disk1", m_strSource);
 }
 
 std::string EngineFixture::VolumePath(int index) const
@@ -87,7 +103,7 @@ void EngineFixture::InsertVolume(int index) const
         CopyFileA(VolumePath(index).c_str(), target.c_str(), FALSE);
 }
 
-BOOL EngineFixture::LoadEngine()
+BOOL EngineFixture::Load(CSetupEngine& engine)
 {
     engine.PrepareLoad();
     engine.m_pfnCallback = Callback;
@@ -101,7 +117,15 @@ BOOL EngineFixture::LoadEngine()
     return TRUE;
 }
 
-BOOL EngineFixture::Install() { return LoadEngine() && engine.CopyFiles(); }
+void EngineFixture::DescribeInCode()
+{
+    DescribeVantler(m_engine);
+    m_pApp = &FirstLevel(m_engine, ROOT_APPLICATION);
+    m_pSys = &FirstLevel(m_engine, ROOT_SYSTEM);
+    CreateDirectoryA(m_strDest.c_str(), nullptr);
+    m_engine.m_strDestDir = m_strDest;
+    m_engine.m_strSysDir = m_strSys;
+}
 
 Lines EngineFixture::Logged(const std::string& prefix) const
 {
@@ -121,6 +145,7 @@ int EngineFixture::Answer(int code, INT_PTR param1, INT_PTR param2)
 {
     auto name = [](INT_PTR param) { return param ? *reinterpret_cast<const std::string*>(param) : "(none)"; };
     const std::string error = "error " + std::to_string(param1);
+    const int disk = static_cast<int>(param1 & 0xFFFF);
     switch (code) {
     case SETUPCB_PROGRESS:
         m_nLastPercent = static_cast<int>(param1);
@@ -132,7 +157,7 @@ int EngineFixture::Answer(int code, INT_PTR param1, INT_PTR param2)
         m_log.push_back("readonly " + name(param1));
         break;
     case SETUPCB_INSERTDISK:
-        m_log.push_back("disk " + std::to_string(param1) + " " + static_cast<char>(param2));
+        m_log.push_back("disk " + std::to_string(disk) + " " + static_cast<char>(param2));
         break;
     case SETUPCB_ERROR:
         if (param1 == SETUPERR_FILEINUSE || param1 == SETUPERR_CREATEDIR)
@@ -142,7 +167,7 @@ int EngineFixture::Answer(int code, INT_PTR param1, INT_PTR param2)
         break;
     }
     if (code == SETUPCB_INSERTDISK) {
-        int volume = static_cast<int>(param1);
+        int volume = disk;
         if (!m_volumes.empty()) {
             volume = m_volumes.front();
             m_volumes.pop_front();
@@ -151,8 +176,8 @@ int EngineFixture::Answer(int code, INT_PTR param1, INT_PTR param2)
         }
         InsertVolume(volume);
     }
-    if (m_onCall)
-        m_onCall(code, param1, param2);
+    if (m_onCall && m_onCall(code, param1, param2))
+        return 0;
     std::deque<int>& queue = m_answers[code];
     if (queue.empty())
         return 1;
@@ -167,49 +192,19 @@ int EngineFixture::Show(const char*, const std::string& strText, UINT nStyle)
     return IDOK;
 }
 
-void EngineFixture::Place(const std::string& path, const std::string& contents, bool readOnly)
-{
-    fs::create_directories(fs::path(path).parent_path());
-    Write(path, contents);
-    SetFileAttributesA(path.c_str(), readOnly ? FILE_ATTRIBUTE_READONLY : FILE_ATTRIBUTE_NORMAL);
-}
-
 bool EngineFixture::Installed(const std::string& target, const std::string& source) const
 {
-    return fs::exists(target) && Read(target) == Read(Source(source));
+    return Exists(target) && Read(target) == Read(Source(source));
 }
 
 Lines EngineFixture::TempFilesLeft(const Lines& extra) const
 {
-    Lines found;
-    Lines roots = extra;
-    roots.push_back(m_root.Root());
-    for (const std::string& root : roots) {
-        std::error_code ec;
-        for (auto it = fs::recursive_directory_iterator(root, ec); !ec && it != fs::recursive_directory_iterator();
-             it.increment(ec)) {
-            const std::string name = it->path().filename().string();
-            if (name.size() > 7 && name.compare(0, 3, "Fil") == 0 && name.compare(name.size() - 4, 4, ".tmp") == 0)
-                found.push_back(it->path().string());
+    Lines found = TempFilesIn(m_root.Root());
+    for (const std::string& dir : extra) {
+        if (!dir.empty()) {
+            const Lines more = TempFilesIn(dir);
+            found.insert(found.end(), more.begin(), more.end());
         }
     }
     return found;
-}
-
-std::string EngineFixture::Read(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
-void EngineFixture::Write(const std::string& path, const std::string& contents)
-{
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << contents;
-}
-
-std::string EngineFixture::TestLibrary(const std::string& name)
-{
-    char self[MAX_PATH];
-    DWORD length = GetModuleFileNameA(nullptr, self, MAX_PATH);
-    return DirectoryPart(std::string(self, length)) + "\\" + name;
 }

@@ -13,20 +13,15 @@
 //   - no temporary file anywhere.
 #include <gtest/gtest.h>
 
-#include <functional>
-#include <map>
+#include <cctype>
 #include <memory>
 #include <set>
 
 #include "engine/registry_entries.h"
-#include "engine/setup_engine.h"
-#include "framework/message_box.h"
 #include "platform/disk.h"
 #include "platform/registry.h"
 #include "tests/engine/engine_fixture.h"
-#include "tests/engine/record_support.h"
-#include "tests/engine/sample_media.h"
-#include "tests/support/temp_dir.h"
+#include "tests/samples/sample_paths.h"
 
 namespace {
 
@@ -39,8 +34,8 @@ struct Media {
     std::string older = temp.Path("older");
     Media()
     {
-        BuildSampleMedium(full);
-        BuildSampleMedium(older, [](Manifest& m) {
+        PackMedium(StagePath("floppy.json"), full);
+        PackMedium(StagePath("floppy.json"), older, [](Manifest& m) {
             for (const ManifestDir& demo : m.application.dirs.back().dirs) {  // Delphi
                 for (const ManifestFile& file : demo.files)
                     m.appBytes -= file.size;
@@ -60,220 +55,167 @@ const Media& GetMedia()
 
 enum Phase { COPY, REGISTRY, RECORD, NONE_FAILS };
 enum Previous { FRESH, HERE, ELSEWHERE };
+enum OnSmallDrive { NEITHER, DEST_SMALL, SYS_SMALL };
 constexpr int NO_REPORT = -1;
 constexpr int ANY_REPORT = -2;
 
-// How the user answers the engine's questions.
-struct Answers {
-    int quitAtDisk = 0;            // quit when asked for this disk (1-based)
-    bool wrongDiskFirst = false;   // the first disk offered is disk 1 again (before quitAtDisk)
-    std::string quitAtStatus;      // quit when this file name is shown
-    int quitAtPercent = 0;         // quit at the first progress at or above it
-    int readOnlyAnswer = 1;        // 1 overwrite, 2 keep, 3 quit
-};
-
-// One install run and what it sees.
-struct InstallRun {
-    TempDir temp;
-    std::string drive = temp.Path("drive");   // the floppy drive, disk 1 in it
-    std::string disks = temp.Path("disks");   // this run's copy of the further disks
-    std::string dest = temp.Path("Vantler");
-    std::string sys = temp.Path("system32");
-    std::string small;                        // the small drive, when a row uses it
-    CRegistrySandbox registry;
-    Answers answers;
-    bool offeredWrongDisk = false;
-    std::vector<int> reports;
-    std::vector<std::string> boxes;
-    std::vector<std::unique_ptr<HeldFile>> held;
-
-    void Hold(const std::string& path)
-    {
-        held.push_back(std::make_unique<HeldFile>(path));
-        EXPECT_TRUE(held.back()->IsHeld()) << path;
-    }
-    void ReadOnly(const std::string& path) { SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY); }
-};
-
-InstallRun* g_pRun = nullptr;
-
-int Callback(int code, INT_PTR param1, INT_PTR)
-{
-    InstallRun& run = *g_pRun;
-    switch (code) {
-    case SETUPCB_ERROR: run.reports.push_back(static_cast<int>(param1)); return 1;
-    case SETUPCB_STATUSTEXT:
-        return *reinterpret_cast<const std::string*>(param1) == run.answers.quitAtStatus ? 0 : 1;
-    case SETUPCB_PROGRESS: return run.answers.quitAtPercent && param1 >= run.answers.quitAtPercent ? 0 : 1;
-    case SETUPCB_READONLY: return run.answers.readOnlyAnswer;
-    case SETUPCB_INSERTDISK: {
-        const int disk = static_cast<int>(param1 & 0xFFFF) + 1;
-        std::string source = run.disks + "\\disk" + std::to_string(disk) + "\\Data.dat";
-        if (run.answers.wrongDiskFirst && !run.offeredWrongDisk) {
-            run.offeredWrongDisk = true;
-            source = run.disks + "\\disk1\\Data.dat";
-        } else if (disk == run.answers.quitAtDisk) {
-            return 0;
-        }
-        return CopyFileA(source.c_str(), (run.drive + "\\Data.dat").c_str(), FALSE) ? 1 : 0;
-    }
-    default: return 1;
-    }
-}
-
-class BoxLog : public IMessageBoxPresenter {
-public:
-    int Show(const char*, const std::string& text, UINT) override
-    {
-        g_pRun->boxes.push_back(text);
-        return IDOK;
-    }
-};
-
-void CopyFolder(const std::string& from, const std::string& to)
-{
-    CreateDirectoryA(to.c_str(), nullptr);
-    for (const std::string& entry : ListTree(from)) {
-        if (entry.back() == '\\')
-            CreateDirectoryA((to + "\\" + entry).c_str(), nullptr);
-        else
-            CopyFileA((from + "\\" + entry).c_str(), (to + "\\" + entry).c_str(), FALSE);
-    }
-}
-
-// Puts a medium's first disk into the run's drive and its further disks
-// where the user takes them from.
-void InsertMedium(InstallRun& run, const std::string& medium)
-{
-    DeleteFileA((run.drive + "\\Data.dat").c_str());
-    CopyFolder(medium + "\\disk1", run.drive);
-    CopyFolder(medium, run.disks);
-}
-
-// What the loading does, with the system directory of the run.
-void Load(CSetupEngine& engine, InstallRun& run, const std::string& dest)
-{
-    engine.PrepareLoad();
-    engine.m_pfnCallback = Callback;
-    engine.m_strSourceDir = run.drive;
-    engine.m_strSysDir = run.sys;
-    ASSERT_TRUE(engine.ReadDescriptionFile());
-    engine.SetDestDir(dest);
-    engine.CheckDestination(dest);
-}
-
-// The older edition's complete install into dest.
-void InstallOlder(InstallRun& run, const std::string& dest)
-{
-    InsertMedium(run, GetMedia().older);
-    CSetupEngine engine;
-    Load(engine, run, dest);
-    ASSERT_TRUE(engine.CopyFiles());
-    ASSERT_TRUE(engine.UpdateRegistry());
-    engine.SetInfoText(nullptr);
-    ASSERT_TRUE(engine.SaveInstallRecord());
-    engine.RunPostInstallHook();
-}
-
-struct Snapshot {
-    std::map<std::string, std::string> files;  // "dest\..." or "sys\..." -> contents
-    std::set<std::string> dirs;
-    std::string registry;
-};
-
-void AddFolder(Snapshot& s, const std::string& label, const std::string& dir)
-{
-    for (const std::string& entry : ListTree(dir)) {
-        if (entry.back() == '\\')
-            s.dirs.insert(label + entry);
-        else
-            s.files[label + entry] = Contents(dir + "\\" + entry);
-    }
-}
-
-Snapshot Take(InstallRun& run)
-{
-    Snapshot s;
-    AddFolder(s, "dest\\", run.dest);
-    AddFolder(s, "sys\\", run.sys);
-    s.registry = run.registry.Export();
-    return s;
-}
-
-// The full edition's contents of an installed file, or "" when it has none.
-std::string NewContents(const std::string& label)
-{
-    if (label == "sys\\VantlerRt.dll")
-        return Contents(StageFile("bin/VantlerRt.dll"));
-    for (const auto& file : SampleDestinationFiles()) {
-        if (label == "dest\\" + file.first)
-            return Contents(StageFile(file.second));
-    }
-    return std::string();
-}
+class FaultMatrix;
+typedef std::function<void(FaultMatrix&)> Step;
 
 struct Fault {
     const char* name;
     Phase phase;        // the operation that fails
     Previous previous;  // the installation the run goes over
-    bool destOnSmallDrive, sysOnSmallDrive;
-    std::function<void(InstallRun&)> setup;       // the machine before the run (in the snapshot)
-    std::function<void(InstallRun&)> fault;       // after the snapshot: handles held, keys locked, disks filled
-    std::function<void(InstallRun&)> beforeSave;  // between the registration and the saving of the record
-    Answers answers;
-    DWORD error;    // the last-error value of the failed operation; 0: not checked
-    int report;     // SETUPCB_ERROR kind reported, NO_REPORT, ANY_REPORT (a report or a box)
-    std::function<void(InstallRun&)> leftByDesign;  // checks what the rollback leaves, then puts it back
+    OnSmallDrive small;
+    Step setup;       // the machine before the run (in the snapshot)
+    Step fault;       // after the snapshot: handles held, keys locked, disks filled, the user's answers
+    Step beforeSave;  // between the registration and the saving of the record
+    DWORD error;      // the last-error value of the failed operation; 0: not checked
+    int report;       // SETUPCB_ERROR kind reported, NO_REPORT, ANY_REPORT (a report or a box)
+    Step leftByDesign;  // checks what the rollback leaves, then puts it back
 };
 
-void LockSharedDlls(InstallRun& run) { ASSERT_TRUE(run.registry.Lock(SHARED_DLLS_KEY)); }
+void PrintTo(const Fault& row, std::ostream* os) { *os << row.name; }
 
-Answers QuitAtDisk(int disk)
+struct Snapshot {
+    std::map<std::string, std::string> files;  // "dest\..." or "sys\..." -> contents
+    std::set<std::string> dirs;
+    RegLines registry;
+};
+
+class FaultMatrix : public EngineFixture, public ::testing::WithParamInterface<Fault> {
+public:
+    // The small drive is empty again for the next row, whatever this one did.
+    void TearDown() override
+    {
+        m_held.clear();
+        if (m_strSmall.empty() || GetParam().small == NEITHER)
+            return;
+        DeleteFileA((m_strSmall + "\\filler").c_str());
+        RemoveTree(GetParam().small == DEST_SMALL ? m_strDest : m_strSys);
+    }
+
+    void Hold(const std::string& path)
+    {
+        m_held.push_back(std::make_unique<HeldFile>(path));
+        EXPECT_TRUE(m_held.back()->IsHeld()) << path;
+    }
+    void FillSmallDrive(ULONGLONG keep) { FillDrive(m_strSmall + "\\filler", keep); }
+
+    // The older edition's complete install into dest.
+    void InstallOlder(const std::string& dest)
+    {
+        InsertMedium(GetMedia().older);
+        CSetupEngine older;
+        ASSERT_TRUE(Load(older));
+        older.SetDestDir(dest);
+        older.CheckDestination(dest);
+        ASSERT_TRUE(older.CopyFiles());
+        ASSERT_TRUE(older.UpdateRegistry());
+        older.SetInfoText(nullptr);
+        ASSERT_TRUE(older.SaveInstallRecord());
+        older.RunPostInstallHook();
+    }
+
+    Snapshot Take() const
+    {
+        Snapshot s;
+        for (const auto& [label, dir] : {std::pair{"dest\\", m_strDest}, std::pair{"sys\\", m_strSys}}) {
+            for (const std::string& entry : ListTree(dir)) {
+                if (entry.back() == '\\')
+                    s.dirs.insert(label + entry);
+                else
+                    s.files[label + entry] = Read(dir + "\\" + entry);
+            }
+        }
+        s.registry = m_registry.Export();
+        return s;
+    }
+
+    // The install sequence from the copy phase to the saved record; the
+    // operation that failed, after the rollback.
+    Phase RunInstall(DWORD& error)
+    {
+        Phase failed = NONE_FAILS;
+        if (!m_engine.CopyFiles())
+            failed = COPY;
+        else if (!m_engine.UpdateRegistry())
+            failed = REGISTRY;
+        if (failed == NONE_FAILS) {
+            if (GetParam().beforeSave)
+                GetParam().beforeSave(*this);
+            m_engine.SetInfoText(nullptr);
+            if (!m_engine.SaveInstallRecord())
+                failed = RECORD;
+        }
+        error = GetLastError();
+        if (failed != NONE_FAILS)
+            m_engine.Rollback();
+        return failed;
+    }
+
+    std::string m_strSmall = SmallDrive();
+    std::vector<std::unique_ptr<HeldFile>> m_held;
+};
+
+// The full edition's contents of an installed file, or "" when it has none.
+std::string NewContents(const std::string& label)
 {
-    Answers a;
-    a.quitAtDisk = disk;
-    return a;
+    if (label == "sys\\VantlerRt.dll")
+        return Read(StagePath("bin/VantlerRt.dll"));
+    for (const auto& file : SampleDestinationFiles()) {
+        if (label == "dest\\" + file.first)
+            return Read(StagePath(file.second));
+    }
+    return std::string();
 }
 
-Answers QuitAtStatus(const char* name)
+// The user quits at the first call for which quits holds.
+Step QuitWhen(std::function<bool(int code, INT_PTR param1, INT_PTR param2)> quits)
 {
-    Answers a;
-    a.quitAtStatus = name;
-    return a;
+    return [quits](FaultMatrix& t) { t.m_onCall = quits; };
 }
 
-Answers QuitAtPercent(int percent)
+Step QuitAtDisk(int disk)
 {
-    Answers a;
-    a.quitAtPercent = percent;
-    return a;
+    return QuitWhen([disk](int code, INT_PTR param1, INT_PTR) {
+        return code == SETUPCB_INSERTDISK && (param1 & 0xFFFF) + 1 == disk;
+    });
 }
 
-Answers ReadOnlyAnswer(int answer)
+Step QuitAtStatus(const std::string& name)
 {
-    Answers a;
-    a.readOnlyAnswer = answer;
-    return a;
+    return QuitWhen([name](int code, INT_PTR param1, INT_PTR) {
+        return code == SETUPCB_STATUSTEXT && *reinterpret_cast<const std::string*>(param1) == name;
+    });
 }
 
-Answers WrongDiskThenQuit()
+Step QuitAtPercent(int percent)
 {
-    Answers a;
-    a.wrongDiskFirst = true;
-    a.quitAtDisk = 2;
-    return a;
+    return QuitWhen([percent](int code, INT_PTR param1, INT_PTR) {
+        return code == SETUPCB_PROGRESS && param1 >= percent;
+    });
 }
 
-void FillSmallDrive(InstallRun& run, ULONGLONG keep) { FillDrive(run.small + "\\filler", keep); }
+// The first disk offered is disk 1 again; asked for disk 2 once more, the user quits.
+void WrongDiskThenQuit(FaultMatrix& t)
+{
+    t.m_volumes = {0};
+    t.m_answers[SETUPCB_INSERTDISK] = {1, 0};
+}
 
-void WriteForeignFileType(InstallRun&)
+void ReadOnly(const std::string& path) { SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY); }
+
+void LockSharedDlls(FaultMatrix& t) { ASSERT_TRUE(t.m_registry.Lock("SharedDLLs")); }
+
+void WriteForeignFileType(FaultMatrix&)
 {
     SetRegString(HKEY_CLASSES_ROOT, ".vtr", "", "Vtr.File");
     SetRegString(HKEY_CLASSES_ROOT, "Tessel.Document", "", "Somebody's document");
 }
 
 // The foreign file type keeps what the run wrote into it; the rest goes back by hand.
-void ForeignFileTypeWasOverwritten(InstallRun& run)
+void ForeignFileTypeWasOverwritten(FaultMatrix& t)
 {
     std::string value;
     EXPECT_EQ(ERROR_SUCCESS, GetRegString(HKEY_CLASSES_ROOT, ".vtr", "", value));
@@ -283,249 +225,200 @@ void ForeignFileTypeWasOverwritten(InstallRun& run)
     EXPECT_EQ(ERROR_SUCCESS, RegKeyExists(HKEY_CLASSES_ROOT, ".vtr\\ShellNew"));
     DeleteRegKeyTree(HKEY_CLASSES_ROOT, ".vtr\\ShellNew");
     DeleteRegKeyTree(HKEY_CLASSES_ROOT, "Tessel.Document\\shell");
-    WriteForeignFileType(run);
+    WriteForeignFileType(t);
 }
 
 const std::string EXE_KEY = AppPathKey("Tessel.exe");
 const char* const OPEN_COMMAND_KEY = "Tessel.Document\\shell\\open\\command";
 
-// The document type's open command for the product installed in dir: the
-// program's short path while it is there, else its long one.
-std::string OpenCommand(const std::string& dir)
-{
-    const std::string program = dir + "\\Tessel.exe";
-    char shortPath[MAX_PATH];
-    DWORD n = GetShortPathNameA(program.c_str(), shortPath, MAX_PATH);
-    return (n > 0 && n < MAX_PATH ? std::string(shortPath, n) : program) + " \"%1\"";
-}
+// The document type's open command for the product installed in dir.
+std::string OpenCommand(const std::string& dir) { return ShortPath(dir + "\\Tessel.exe") + " \"%1\""; }
 
 const Fault FAULTS[] = {
     // The copy phase.
-    {"disk full in the destination", COPY, HERE, true, false, nullptr,
-     [](InstallRun& run) { FillSmallDrive(run, 300000); }, nullptr, {}, 0, SETUPERR_DISKFULL, nullptr},
-    {"disk full in the system directory", COPY, FRESH, false, true, nullptr,
-     [](InstallRun& run) { FillSmallDrive(run, 0); }, nullptr, {}, 0, SETUPERR_DISKFULL, nullptr},
-    {"form file held open by another program", COPY, HERE, false, false, nullptr,
-     [](InstallRun& run) { run.Hold(run.dest + "\\VB\\Q7\\Form1.frm"); }, nullptr, {}, 0, ANY_REPORT, nullptr},
-    {"Uninst.exe held open", COPY, HERE, false, false, nullptr,
-     [](InstallRun& run) { run.Hold(run.dest + "\\Uninst.exe"); }, nullptr, {}, 0, ANY_REPORT, nullptr},
-    {"system file held open, no version resource", COPY, FRESH, false, false,
-     [](InstallRun& run) {
-         CreateDirectoryA(run.sys.c_str(), nullptr);
-         WriteAt(run.sys + "\\VantlerRt.dll", "not a library");
-     },
-     [](InstallRun& run) { run.Hold(run.sys + "\\VantlerRt.dll"); }, nullptr, {}, 0, ANY_REPORT, nullptr},
-    {"quit at the disk prompt", COPY, HERE, false, false, nullptr, nullptr, nullptr, QuitAtDisk(2),
-     SETUP_E_CANCELLED, NO_REPORT, nullptr},
-    {"quit at the disk prompt, fresh machine", COPY, FRESH, false, false, nullptr, nullptr, nullptr, QuitAtDisk(2),
-     SETUP_E_CANCELLED, NO_REPORT, nullptr},
-    {"wrong disk offered, then quit", COPY, HERE, false, false, nullptr, nullptr, nullptr, WrongDiskThenQuit(),
-     SETUP_E_CANCELLED, NO_REPORT, nullptr},
-    {"quit while a file's name is shown", COPY, HERE, false, false, nullptr, nullptr, nullptr, QuitAtStatus("Q7.exe"),
-     0, NO_REPORT, nullptr},
-    {"quit while the uninstaller is copied", COPY, FRESH, false, false, nullptr, nullptr, nullptr,
-     QuitAtStatus("Uninst.exe"), 0, NO_REPORT, nullptr},
-    {"quit from the progress display", COPY, HERE, false, false, nullptr, nullptr, nullptr, QuitAtPercent(60),
-     SETUP_E_CANCELLED, NO_REPORT, nullptr},
-    {"read-only file, the user quits", COPY, HERE, false, false,
-     [](InstallRun& run) { run.ReadOnly(run.dest + "\\VB\\Joust\\Joust.vbp"); }, nullptr, nullptr, ReadOnlyAnswer(3), 0,
-     NO_REPORT, nullptr},
-    {"read-only file held open", COPY, HERE, false, false,
-     [](InstallRun& run) { run.ReadOnly(run.dest + "\\VB\\Joust\\Joust.vbp"); },
-     [](InstallRun& run) { run.Hold(run.dest + "\\VB\\Joust\\Joust.vbp"); }, nullptr, {}, SETUP_E_FILESTATUS, ANY_REPORT,
+    {"disk full in the destination", COPY, HERE, DEST_SMALL, nullptr, [](FaultMatrix& t) { t.FillSmallDrive(300000); },
+     nullptr, 0, SETUPERR_DISKFULL, nullptr},
+    {"disk full in the system directory", COPY, FRESH, SYS_SMALL, nullptr, [](FaultMatrix& t) { t.FillSmallDrive(0); },
+     nullptr, 0, SETUPERR_DISKFULL, nullptr},
+    {"form file held open by another program", COPY, HERE, NEITHER, nullptr,
+     [](FaultMatrix& t) { t.Hold(t.Dest("VB\\Q7\\Form1.frm")); }, nullptr, 0, ANY_REPORT, nullptr},
+    {"Uninst.exe held open", COPY, HERE, NEITHER, nullptr, [](FaultMatrix& t) { t.Hold(t.Dest("Uninst.exe")); },
+     nullptr, 0, ANY_REPORT, nullptr},
+    {"system file held open, no version resource", COPY, FRESH, NEITHER,
+     [](FaultMatrix& t) { Write(t.Sys("VantlerRt.dll"), "not a library"); },
+     [](FaultMatrix& t) { t.Hold(t.Sys("VantlerRt.dll")); }, nullptr, 0, ANY_REPORT, nullptr},
+    {"quit at the disk prompt", COPY, HERE, NEITHER, nullptr, QuitAtDisk(2), nullptr, SETUP_E_CANCELLED, NO_REPORT,
      nullptr},
-    {"a file where a directory must go", COPY, FRESH, false, false,
-     [](InstallRun& run) {
-         CreateDirectoryA(run.dest.c_str(), nullptr);
-         WriteAt(run.dest + "\\Delphi", "in the way");
+    {"quit at the disk prompt, fresh machine", COPY, FRESH, NEITHER, nullptr, QuitAtDisk(2), nullptr,
+     SETUP_E_CANCELLED, NO_REPORT, nullptr},
+    {"wrong disk offered, then quit", COPY, HERE, NEITHER, nullptr, WrongDiskThenQuit, nullptr, SETUP_E_CANCELLED,
+     NO_REPORT, nullptr},
+    {"quit while a file's name is shown", COPY, HERE, NEITHER, nullptr, QuitAtStatus("Q7.exe"), nullptr, 0, NO_REPORT,
+     nullptr},
+    {"quit while the uninstaller is copied", COPY, FRESH, NEITHER, nullptr, QuitAtStatus("Uninst.exe"), nullptr, 0,
+     NO_REPORT, nullptr},
+    {"quit from the progress display", COPY, HERE, NEITHER, nullptr, QuitAtPercent(60), nullptr, SETUP_E_CANCELLED,
+     NO_REPORT, nullptr},
+    {"read-only file, the user quits", COPY, HERE, NEITHER,
+     [](FaultMatrix& t) { ReadOnly(t.Dest("VB\\Joust\\Joust.vbp")); },
+     [](FaultMatrix& t) { t.m_answers[SETUPCB_READONLY] = {3}; }, nullptr, 0, NO_REPORT, nullptr},
+    {"read-only file held open", COPY, HERE, NEITHER, [](FaultMatrix& t) { ReadOnly(t.Dest("VB\\Joust\\Joust.vbp")); },
+     [](FaultMatrix& t) { t.Hold(t.Dest("VB\\Joust\\Joust.vbp")); }, nullptr, SETUP_E_FILESTATUS, ANY_REPORT, nullptr},
+    {"a file where a directory must go", COPY, FRESH, NEITHER,
+     [](FaultMatrix& t) { Place(t.Dest("Delphi"), "in the way"); }, nullptr, nullptr, 0, SETUPERR_CREATEDIR, nullptr},
+    {"second disk ends early", COPY, HERE, NEITHER, nullptr,
+     [](FaultMatrix& t) {
+         const std::string whole = Read(t.VolumePath(1));
+         Write(t.VolumePath(1), whole.substr(0, whole.size() / 2));
      },
-     nullptr, nullptr, {}, 0, SETUPERR_CREATEDIR, nullptr},
-    {"second disk ends early", COPY, HERE, false, false, nullptr,
-     [](InstallRun& run) {
-         const std::string data = run.disks + "\\disk2\\Data.dat";
-         const std::string whole = Contents(data);
-         WriteAt(data, whole.substr(0, whole.size() / 2));
+     nullptr, 0, ANY_REPORT, nullptr},
+    {"uninstaller missing from the first disk", COPY, HERE, NEITHER, nullptr,
+     [](FaultMatrix& t) { DeleteFileA((t.m_strSource + "\\_Uninst.ex_").c_str()); }, nullptr, 0, ANY_REPORT, nullptr},
+    {"destination under a file", COPY, FRESH, NEITHER,
+     [](FaultMatrix& t) {
+         Write(t.m_strDest, "a file named like the destination");
+         t.m_strDest += "\\Vantler";
      },
-     nullptr, {}, 0, ANY_REPORT, nullptr},
-    {"uninstaller missing from the first disk", COPY, HERE, false, false, nullptr,
-     [](InstallRun& run) { DeleteFileA((run.drive + "\\_Uninst.ex_").c_str()); }, nullptr, {}, 0, ANY_REPORT, nullptr},
-    {"destination under a file", COPY, FRESH, false, false,
-     [](InstallRun& run) { WriteAt(run.dest, "a file named like the destination"); run.dest += "\\Vantler"; }, nullptr,
-     nullptr, {}, 0, SETUPERR_CREATEDIR, nullptr},
+     nullptr, nullptr, 0, SETUPERR_CREATEDIR, nullptr},
 
     // The registration: a SharedDLLs count that cannot be written.
-    {"SharedDLLs refused, fresh machine", REGISTRY, FRESH, false, false, nullptr, LockSharedDlls, nullptr, {},
+    {"SharedDLLs refused, fresh machine", REGISTRY, FRESH, NEITHER, nullptr, LockSharedDlls, nullptr,
      ERROR_ACCESS_DENIED, NO_REPORT, nullptr},
-    {"SharedDLLs refused, previous install elsewhere", REGISTRY, ELSEWHERE, false, false, nullptr, LockSharedDlls,
-     nullptr, {}, ERROR_ACCESS_DENIED, NO_REPORT, nullptr},
-    {"SharedDLLs refused, the old record's count gone", REGISTRY, HERE, false, false,
-     [](InstallRun& run) { DeleteRegValue(HKEY_LOCAL_MACHINE, SHARED_DLLS_KEY, run.sys + "\\VantlerRt.dll"); },
-     LockSharedDlls, nullptr, {}, ERROR_ACCESS_DENIED, NO_REPORT, nullptr},
-    {"SharedDLLs refused, App Paths of another place", REGISTRY, FRESH, false, false,
-     [](InstallRun&) {
+    {"SharedDLLs refused, previous install elsewhere", REGISTRY, ELSEWHERE, NEITHER, nullptr, LockSharedDlls, nullptr,
+     ERROR_ACCESS_DENIED, NO_REPORT, nullptr},
+    {"SharedDLLs refused, the old record's count gone", REGISTRY, HERE, NEITHER,
+     [](FaultMatrix& t) { DeleteRegValue(HKEY_LOCAL_MACHINE, SHARED_DLLS_KEY, t.Sys("VantlerRt.dll")); },
+     LockSharedDlls, nullptr, ERROR_ACCESS_DENIED, NO_REPORT, nullptr},
+    {"SharedDLLs refused, App Paths of another place", REGISTRY, FRESH, NEITHER,
+     [](FaultMatrix&) {
          SetRegString(HKEY_LOCAL_MACHINE, EXE_KEY, "", "D:\\Old\\Tessel.exe");
          SetRegString(HKEY_LOCAL_MACHINE, EXE_KEY, "Path", "D:\\Old");
          SetRegString(HKEY_LOCAL_MACHINE, UninstallKey("Vantler"), "DisplayName", "Vantler 1.0");
          SetRegString(HKEY_LOCAL_MACHINE, UninstallKey("Vantler"), "UninstallString", "D:\\Old\\Uninst.exe");
      },
-     LockSharedDlls, nullptr, {}, ERROR_ACCESS_DENIED, NO_REPORT, nullptr},
-    {"SharedDLLs refused, App Paths without Path", REGISTRY, FRESH, false, false,
-     [](InstallRun&) { SetRegString(HKEY_LOCAL_MACHINE, EXE_KEY, "", "D:\\Old\\Tessel.exe"); }, LockSharedDlls, nullptr,
-     {}, ERROR_ACCESS_DENIED, NO_REPORT,
+     LockSharedDlls, nullptr, ERROR_ACCESS_DENIED, NO_REPORT, nullptr},
+    {"SharedDLLs refused, App Paths without Path", REGISTRY, FRESH, NEITHER,
+     [](FaultMatrix&) { SetRegString(HKEY_LOCAL_MACHINE, EXE_KEY, "", "D:\\Old\\Tessel.exe"); }, LockSharedDlls,
+     nullptr, ERROR_ACCESS_DENIED, NO_REPORT,
      // Not saved, so taken for this run's own and deleted.
-     [](InstallRun&) {
+     [](FaultMatrix&) {
          EXPECT_EQ(ERROR_FILE_NOT_FOUND, RegKeyExists(HKEY_LOCAL_MACHINE, EXE_KEY));
          SetRegString(HKEY_LOCAL_MACHINE, EXE_KEY, "", "D:\\Old\\Tessel.exe");
      }},
-    {"SharedDLLs and App Paths refused", REGISTRY, ELSEWHERE, false, false, nullptr,
-     [](InstallRun& run) {
-         LockSharedDlls(run);
-         ASSERT_TRUE(run.registry.Lock(EXE_KEY));
-         ASSERT_TRUE(run.registry.Lock(UninstallKey("Vantler")));
+    {"SharedDLLs and App Paths refused", REGISTRY, ELSEWHERE, NEITHER, nullptr,
+     [](FaultMatrix& t) {
+         LockSharedDlls(t);
+         ASSERT_TRUE(t.m_registry.Lock("App Paths\\Tessel.exe"));
+         ASSERT_TRUE(t.m_registry.Lock("Uninstall\\Vantler"));
      },
-     nullptr, {}, ERROR_ACCESS_DENIED, NO_REPORT, nullptr},
+     nullptr, ERROR_ACCESS_DENIED, NO_REPORT, nullptr},
 
     // The saving of the record.
-    {"Setup.inf held open", RECORD, HERE, false, false, nullptr,
-     [](InstallRun& run) { run.Hold(run.dest + "\\Setup.inf"); }, nullptr, {}, 0, ANY_REPORT, nullptr},
-    {"read-only Setup.inf held open", RECORD, HERE, false, false,
-     [](InstallRun& run) { run.ReadOnly(run.dest + "\\Setup.inf"); },
-     [](InstallRun& run) { run.Hold(run.dest + "\\Setup.inf"); }, nullptr, {}, 0, ANY_REPORT, nullptr},
-    {"disk full at the record", RECORD, HERE, true, false, nullptr, nullptr,
-     [](InstallRun& run) { FillSmallDrive(run, 0); }, {}, ERROR_DISK_FULL, SETUPERR_DISKFULL, nullptr},
-    {"disk full at the record, counted elsewhere before", RECORD, ELSEWHERE, true, false, nullptr, nullptr,
-     [](InstallRun& run) { FillSmallDrive(run, 0); }, {}, ERROR_DISK_FULL, SETUPERR_DISKFULL,
+    {"Setup.inf held open", RECORD, HERE, NEITHER, nullptr, [](FaultMatrix& t) { t.Hold(t.Dest("Setup.inf")); },
+     nullptr, 0, ANY_REPORT, nullptr},
+    {"read-only Setup.inf held open", RECORD, HERE, NEITHER, [](FaultMatrix& t) { ReadOnly(t.Dest("Setup.inf")); },
+     [](FaultMatrix& t) { t.Hold(t.Dest("Setup.inf")); }, nullptr, 0, ANY_REPORT, nullptr},
+    {"disk full at the record", RECORD, HERE, DEST_SMALL, nullptr, nullptr,
+     [](FaultMatrix& t) { t.FillSmallDrive(0); }, ERROR_DISK_FULL, SETUPERR_DISKFULL, nullptr},
+    {"disk full at the record, counted elsewhere before", RECORD, ELSEWHERE, DEST_SMALL, nullptr, nullptr,
+     [](FaultMatrix& t) { t.FillSmallDrive(0); }, ERROR_DISK_FULL, SETUPERR_DISKFULL,
      // The document type existed: its open command stays pointed at this run's program.
-     [](InstallRun& run) {
+     [](FaultMatrix& t) {
          std::string command;
          EXPECT_EQ(ERROR_SUCCESS, GetRegString(HKEY_CLASSES_ROOT, OPEN_COMMAND_KEY, "", command));
-         EXPECT_EQ(OpenCommand(run.dest), command);
-         SetRegString(HKEY_CLASSES_ROOT, OPEN_COMMAND_KEY, "", OpenCommand(run.temp.Path("Elsewhere")));
+         EXPECT_EQ(OpenCommand(t.m_strDest), command);
+         SetRegString(HKEY_CLASSES_ROOT, OPEN_COMMAND_KEY, "", OpenCommand(t.m_root.Path("Elsewhere")));
      }},
     // The rollback lowers a count this run raised; one that another program
     // has set to 0 meanwhile goes instead of wrapping around.
-    {"a directory named Setup.inf, the count zeroed meanwhile", RECORD, FRESH, false, false,
-     [](InstallRun& run) { CreateDirectoryPath(run.dest + "\\Setup.inf"); }, nullptr,
-     [](InstallRun& run) { SetRegDword(HKEY_LOCAL_MACHINE, SHARED_DLLS_KEY, run.sys + "\\VantlerRt.dll", 0); }, {},
-     0, ANY_REPORT, nullptr},
-    {"a directory named Setup.inf, foreign file type", RECORD, FRESH, false, false,
-     [](InstallRun& run) {
-         CreateDirectoryPath(run.dest + "\\Setup.inf");
-         WriteForeignFileType(run);
+    {"a directory named Setup.inf, the count zeroed meanwhile", RECORD, FRESH, NEITHER,
+     [](FaultMatrix& t) { CreateDirectoryPath(t.Dest("Setup.inf")); }, nullptr,
+     [](FaultMatrix& t) { SetRegDword(HKEY_LOCAL_MACHINE, SHARED_DLLS_KEY, t.Sys("VantlerRt.dll"), 0); }, 0,
+     ANY_REPORT, nullptr},
+    {"a directory named Setup.inf, foreign file type", RECORD, FRESH, NEITHER,
+     [](FaultMatrix& t) {
+         CreateDirectoryPath(t.Dest("Setup.inf"));
+         WriteForeignFileType(t);
      },
-     nullptr, nullptr, {}, 0, ANY_REPORT, ForeignFileTypeWasOverwritten},
+     nullptr, nullptr, 0, ANY_REPORT, ForeignFileTypeWasOverwritten},
 };
-
-// The install sequence from the copy phase to the saved record; the
-// operation that failed, after the rollback.
-Phase RunInstall(CSetupEngine& engine, const Fault& row, InstallRun& run, DWORD& error)
-{
-    Phase failed = NONE_FAILS;
-    if (!engine.CopyFiles())
-        failed = COPY;
-    else if (!engine.UpdateRegistry())
-        failed = REGISTRY;
-    if (failed == NONE_FAILS) {
-        if (row.beforeSave)
-            row.beforeSave(run);
-        engine.SetInfoText(nullptr);
-        if (!engine.SaveInstallRecord())
-            failed = RECORD;
-    }
-    error = GetLastError();
-    if (failed != NONE_FAILS)
-        engine.Rollback();
-    return failed;
-}
 
 }  // namespace
 
-TEST(FaultMatrix, EveryFailedPhaseRollsBackToTheJournalsPromise)
+TEST_P(FaultMatrix, RollsBackToTheJournalsPromise)
 {
-    GetMedia();
-    const std::string small = SmallDrive();
-    BoxLog boxes;
-    IMessageBoxPresenter* previousPresenter = SetMessageBoxPresenter(&boxes);
-    int rows = 0, skipped = 0;
-    for (const Fault& row : FAULTS) {
-        SCOPED_TRACE(row.name);
-        if ((row.destOnSmallDrive || row.sysOnSmallDrive) && small.empty()) {
-            ++skipped;
+    const Fault& row = GetParam();
+    if (row.small != NEITHER && m_strSmall.empty())
+        GTEST_SKIP() << NO_SMALL_DRIVE;
+    if (row.small == DEST_SMALL)
+        m_strDest = m_strSmall + "\\Vantler";
+    if (row.small == SYS_SMALL)
+        m_strSys = m_strSmall + "\\system32";
+    CreateDirectoryA(m_strSys.c_str(), nullptr);
+    if (row.previous != FRESH) {
+        ASSERT_NO_FATAL_FAILURE(InstallOlder(row.previous == HERE ? m_strDest : m_root.Path("Elsewhere")));
+    }
+    if (row.setup)
+        row.setup(*this);
+    InsertMedium(GetMedia().full);
+    const Snapshot before = Take();
+    // The user has chosen the destination; then the fault strikes.
+    ASSERT_TRUE(Load(m_engine));
+    m_engine.CheckDestination(m_strDest);
+    if (row.fault)
+        row.fault(*this);
+    m_log.clear();
+    DWORD error = 0;
+    const Phase failed = RunInstall(error);
+    m_held.clear();
+    m_registry.UnlockAll();
+
+    EXPECT_EQ(row.phase, failed);
+    if (row.error) {
+        EXPECT_EQ(row.error, error) << std::hex << error;
+    }
+    std::vector<int> kinds;  // of the error reports ("error KIND ...")
+    for (const std::string& entry : Logged("error "))
+        kinds.push_back(std::stoi(entry.substr(6)));
+    const size_t told = kinds.size() + Logged("box ").size();
+    if (row.report == NO_REPORT) {
+        EXPECT_EQ(0u, told) << ::testing::PrintToString(m_log);
+    } else if (row.report == ANY_REPORT) {
+        EXPECT_EQ(1u, told) << ::testing::PrintToString(m_log);
+    } else {
+        EXPECT_EQ(std::vector<int>{row.report}, kinds);
+    }
+
+    const Snapshot after = Take();
+    for (const auto& file : before.files) {
+        auto now = after.files.find(file.first);
+        if (now == after.files.end()) {
+            ADD_FAILURE() << file.first << " is gone";
             continue;
         }
-        ++rows;
-        InstallRun run;
-        g_pRun = &run;
-        run.small = small;
-        if (row.destOnSmallDrive)
-            run.dest = small + "\\Vantler";
-        if (row.sysOnSmallDrive)
-            run.sys = small + "\\system32";
-        CreateDirectoryA(run.sys.c_str(), nullptr);
-        if (row.previous != FRESH)
-            InstallOlder(run, row.previous == HERE ? run.dest : run.temp.Path("Elsewhere"));
-        if (row.setup)
-            row.setup(run);
-        InsertMedium(run, GetMedia().full);
-        const Snapshot before = Take(run);
-        // The user has chosen the destination; then the fault strikes.
-        CSetupEngine engine;
-        Load(engine, run, run.dest);
-        if (row.fault)
-            row.fault(run);
-        run.answers = row.answers;
-        run.reports.clear();
-        run.boxes.clear();
-        DWORD error = 0;
-        const Phase failed = RunInstall(engine, row, run, error);
-        run.held.clear();
-        run.registry.UnlockAll();
-        if (row.destOnSmallDrive || row.sysOnSmallDrive)
-            DeleteFileA((small + "\\filler").c_str());
-
-        EXPECT_EQ(row.phase, failed);
-        if (row.error) {
-            EXPECT_EQ(row.error, error) << std::hex << error;
-        }
-        const size_t told = run.reports.size() + run.boxes.size();
-        if (row.report == NO_REPORT) {
-            EXPECT_EQ(0u, told) << (run.boxes.empty() ? "" : run.boxes[0]);
-        } else if (row.report == ANY_REPORT) {
-            EXPECT_EQ(1u, told);
-        } else {
-            EXPECT_EQ(std::vector<int>{row.report}, run.reports);
-        }
-
-        const Snapshot after = Take(run);
-        for (const auto& file : before.files) {
-            auto now = after.files.find(file.first);
-            if (now == after.files.end()) {
-                ADD_FAILURE() << file.first << " is gone";
-                continue;
-            }
-            if (now->second != file.second && now->second != NewContents(file.first))
-                ADD_FAILURE() << file.first << " holds neither its old nor its new contents";
-        }
-        for (const auto& file : after.files) {
-            if (!before.files.count(file.first))
-                ADD_FAILURE() << file.first << " was added and stays";
-        }
-        for (const std::string& dir : before.dirs)
-            EXPECT_TRUE(after.dirs.count(dir)) << dir << " is gone";
-        if (row.leftByDesign)
-            row.leftByDesign(run);
-        EXPECT_EQ(before.registry, run.registry.Export());
-        for (const std::string& where : std::vector<std::string>{run.dest, run.sys, run.drive, small}) {
-            if (!where.empty()) {
-                EXPECT_TRUE(TempFilesIn(where).empty()) << where;
-            }
-        }
-        if (row.destOnSmallDrive)
-            RemoveTree(run.dest);
-        if (row.sysOnSmallDrive)
-            RemoveTree(run.sys);
-        g_pRun = nullptr;
+        if (now->second != file.second && now->second != NewContents(file.first))
+            ADD_FAILURE() << file.first << " holds neither its old nor its new contents";
     }
-    SetMessageBoxPresenter(previousPresenter);
-    std::printf("fault matrix: %d rows run, %d skipped (no small drive)\n", rows, skipped);
+    for (const auto& file : after.files) {
+        if (!before.files.count(file.first))
+            ADD_FAILURE() << file.first << " was added and stays";
+    }
+    for (const std::string& dir : before.dirs)
+        EXPECT_TRUE(after.dirs.count(dir)) << dir << " is gone";
+    if (row.leftByDesign)
+        row.leftByDesign(*this);
+    EXPECT_EQ(RegLines(), RegistrySandbox::Changes(before.registry, m_registry.Export()));
+    EXPECT_EQ(Lines(), TempFilesLeft({m_strSmall}));
 }
+
+INSTANTIATE_TEST_SUITE_P(Rows, FaultMatrix, ::testing::ValuesIn(FAULTS),
+                         [](const ::testing::TestParamInfo<Fault>& info) {
+                             std::string name;
+                             for (const char* c = info.param.name; *c; ++c) {
+                                 if (isalnum(static_cast<unsigned char>(*c)))
+                                     name += *c;
+                                 else if (!name.empty() && name.back() != '_')
+                                     name += '_';
+                             }
+                             return name;
+                         });

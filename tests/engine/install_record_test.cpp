@@ -3,10 +3,9 @@
 // when the destination takes it and when it refuses it.
 #include <gtest/gtest.h>
 
-#include "engine/setup_engine.h"
+#include "framework/file.h"
 #include "tests/engine/engine_fixture.h"
-#include "tests/engine/record_support.h"
-#include "tests/support/temp_dir.h"
+#include "tests/samples/sample_paths.h"
 
 namespace {
 
@@ -14,14 +13,22 @@ enum Uninstaller { NO_UNINSTALLER, OUR_UNINSTALLER, LOWER_CASE_NAME, NO_VERSION 
 enum Record { NO_RECORD, OUR_RECORD, OTHER_PRODUCT, DAMAGED, FOREIGN_FILE };
 enum Attached { NOTHING_ATTACHED, LOADED, EMPTY_ATTACHED };
 
-const char* UninstallerSource(Uninstaller u)
+std::string UninstallerSource(Uninstaller u)
 {
     switch (u) {
-    case OUR_UNINSTALLER: return SAMPLE_UNINSTALLER;
-    case LOWER_CASE_NAME: return LOWER_CASE_UNINSTALLER;
-    case NO_VERSION: return UNVERSIONED_UNINSTALLER;
-    default: return nullptr;
+    case OUR_UNINSTALLER: return StagePath("bin/Uninst.exe");
+    case LOWER_CASE_NAME: return HostPath(LOWER_CASE_UNINSTALLER);
+    case NO_VERSION: return HostPath(UNVERSIONED_UNINSTALLER);
+    default: return std::string();
     }
+}
+
+// Writes the record m (storing serialisation) to path.
+void WriteRecord(CInstallMngr& m, const std::string& path)
+{
+    CFile file(path.c_str(), CFile::modeWrite | CFile::modeCreate);
+    m.StoreRecord(file);
+    file.Close();
 }
 
 const char* const SHARED_DLL = "C:\\windows\\system32\\VantlerRt.dll";
@@ -31,11 +38,10 @@ const char* const SHARED_DLL = "C:\\windows\\system32\\VantlerRt.dll";
 void WritePreviousRecord(const std::string& path, DWORD productId)
 {
     CInstallMngr previous;
-    MakeDescription(previous, productId);
+    DescribeVantler(previous, productId);
     previous.m_abIdentity[0] = 0x77;
     previous.m_abIdentity[12] = 0x55;
-    InstallNode* sys = previous.GetRoot().children.GetAt(previous.GetRoot().children.FindIndex(ROOT_SYSTEM));
-    previous.AddFile(*sys, SHARED_DLL, 100, FILE_SHARED);
+    previous.AddFile(FirstLevel(previous, ROOT_SYSTEM), SHARED_DLL, 100, FILE_SHARED);
     previous.m_strDestDir = "C:\\Vantler";
     WriteRecord(previous, path);
 }
@@ -47,33 +53,18 @@ void PlaceRecord(Record r, const std::string& path)
     case OTHER_PRODUCT: WritePreviousRecord(path, VANTLER_PRODUCT_ID + 1); break;
     case DAMAGED: {
         WritePreviousRecord(path, VANTLER_PRODUCT_ID);
-        std::string whole = Contents(path);
-        WriteAt(path, whole.substr(0, whole.size() - 12));
+        const std::string whole = Read(path);
+        Write(path, whole.substr(0, whole.size() - 12));
         break;
     }
-    case FOREIGN_FILE: WriteAt(path, "[Setup]\r\nProduct=Other\r\n"); break;
+    case FOREIGN_FILE: Write(path, "[Setup]\r\nProduct=Other\r\n"); break;
     default: break;
     }
 }
 
-int g_nReports = 0;
-int CountReports(int code, INT_PTR, INT_PTR)
-{
-    if (code == SETUPCB_ERROR)
-        ++g_nReports;
-    return 1;
-}
-
-class InstallRecord : public ::testing::Test {
+class InstallRecord : public EngineFixture {
 protected:
-    void SetUp() override
-    {
-        MakeDescription(m_engine, VANTLER_PRODUCT_ID);
-        m_engine.m_pfnCallback = CountReports;
-        g_nReports = 0;
-    }
-
-    CSetupEngine m_engine;
+    void SetUp() override { DescribeInCode(); }
 };
 
 struct DestinationRow {
@@ -103,8 +94,9 @@ TEST_F(InstallRecord, DestinationCheck)
     for (const DestinationRow& row : DESTINATION_ROWS) {
         SCOPED_TRACE(row.name);
         TempDir dir;
-        if (const char* source = UninstallerSource(row.uninstaller)) {
-            ASSERT_TRUE(CopyFileA(HostPath(source).c_str(), dir.Path("Uninst.exe").c_str(), FALSE));
+        const std::string source = UninstallerSource(row.uninstaller);
+        if (!source.empty()) {
+            ASSERT_TRUE(CopyFileA(source.c_str(), dir.Path("Uninst.exe").c_str(), FALSE));
         }
         PlaceRecord(row.record, dir.Path("Setup.inf"));
         delete m_engine.m_pOldRecord;
@@ -134,7 +126,7 @@ TEST_F(InstallRecord, DestinationCheck)
         }
         }
     }
-    EXPECT_EQ(0, g_nReports) << "the check reports nothing itself";
+    EXPECT_EQ(Lines(), m_log) << "the check reports nothing itself";
 }
 
 // The record found first stays while the user tries folders without one, and
@@ -159,10 +151,8 @@ TEST_F(InstallRecord, LaterChecksKeepOrReplaceTheLoadedRecord)
 
 TEST_F(InstallRecord, SavedRecordIsTheEngineAndReadsBack)
 {
-    TempDir dest, expected;
-    InstallNode* app = m_engine.GetRoot().children.GetAt(m_engine.GetRoot().children.GetHeadPosition());
-    m_engine.AddFile(*app, dest.Path("Tessel.exe"), 10, FILE_SHORTCUT);
-    m_engine.m_strDestDir = dest.Root();
+    const std::string expected = m_root.Path("expected.inf");
+    m_engine.AddFile(*m_pApp, Dest("Tessel.exe"), 10, FILE_SHORTCUT);
     m_engine.SetInfoText(nullptr);
 
     // A fresh destination, then one whose read-only record is replaced
@@ -170,20 +160,20 @@ TEST_F(InstallRecord, SavedRecordIsTheEngineAndReadsBack)
     for (bool readOnly : {false, true}) {
         SCOPED_TRACE(readOnly ? "over a read-only record" : "fresh");
         if (readOnly) {
-            dest.WriteFile("Setup.inf", "the old record");
-            ASSERT_TRUE(SetFileAttributesA(dest.Path("Setup.inf").c_str(), FILE_ATTRIBUTE_READONLY));
+            Write(Dest("Setup.inf"), "the old record");
+            ASSERT_TRUE(SetFileAttributesA(Dest("Setup.inf").c_str(), FILE_ATTRIBUTE_READONLY));
         }
         ASSERT_TRUE(m_engine.SaveInstallRecord());
-        WriteRecord(m_engine, expected.Path("Setup.inf"));
-        EXPECT_EQ(Contents(expected.Path("Setup.inf")), Contents(dest.Path("Setup.inf")));
-        EXPECT_EQ(std::vector<std::string>{"Setup.inf"}, ListTree(dest.Root()));
+        WriteRecord(m_engine, expected);
+        EXPECT_EQ(Read(expected), Read(Dest("Setup.inf")));
+        EXPECT_EQ(Lines{"Setup.inf"}, ListTree(m_strDest));
     }
-    EXPECT_EQ(0, g_nReports);
+    EXPECT_EQ(Lines(), Logged("error"));
 
     CSetupEngine next;
-    MakeDescription(next, VANTLER_PRODUCT_ID);
-    ASSERT_TRUE(next.CheckDestination(dest.Root()));
-    EXPECT_EQ(dest.Root(), next.m_pOldRecord->m_strDestDir);
+    DescribeVantler(next);
+    ASSERT_TRUE(next.CheckDestination(m_strDest));
+    EXPECT_EQ(m_strDest, next.m_pOldRecord->m_strDestDir);
 }
 
 // A destination that refuses the new record keeps the old one exactly as it
@@ -206,15 +196,15 @@ TEST_F(InstallRecord, RefusedRecordLeavesTheOldOneWhole)
             EXPECT_FALSE(m_engine.SaveInstallRecord());
             EXPECT_NE(static_cast<DWORD>(ERROR_SUCCESS), GetLastError());
         }
-        EXPECT_EQ("the old record", Contents(record));
+        EXPECT_EQ("the old record", Read(record));
         EXPECT_EQ(readOnly, (GetFileAttributesA(record.c_str()) & FILE_ATTRIBUTE_READONLY) != 0);
-        EXPECT_EQ(std::vector<std::string>{"Setup.inf"}, ListTree(dest.Root()));
+        EXPECT_EQ(Lines{"Setup.inf"}, ListTree(dest.Root()));
     }
-    EXPECT_EQ(2, g_nReports);
+    EXPECT_EQ(2u, Logged("error").size());
 
     TempDir parent;
     m_engine.m_strDestDir = parent.Path("gone");
     EXPECT_FALSE(m_engine.SaveInstallRecord());
     EXPECT_TRUE(ListTree(parent.Root()).empty());
-    EXPECT_EQ(2, g_nReports);
+    EXPECT_EQ(2u, Logged("error").size());
 }

@@ -1,6 +1,6 @@
-// Loading the install information: a probe program run from a medium folder
-// and from a drive root, descriptions the loader must refuse, and the
-// destination's free-space check on a drive of known size.
+// Loading the install information: the headless setup program run from a
+// medium folder and from a drive root, descriptions the loader must refuse,
+// and the destination's free-space check on a drive of known size.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -10,41 +10,25 @@
 #include "framework/file.h"
 #include "model/media_format.h"
 #include "platform/disk.h"
+#include "platform/path.h"
 #include "tests/engine/engine_fixture.h"
 
 namespace {
 
 typedef std::map<std::string, std::string> Findings;
 
-bool HaveDisplay()
-{
-    char display[64];
-    DWORD length = GetEnvironmentVariableA("DISPLAY", display, sizeof display);
-    return length > 0 && length < sizeof display;
-}
-
 class LoadTest : public EngineFixture {
 protected:
-    // Copies the probe into dir as Setup.exe, runs it there and returns what
-    // it found.
+    // Copies the headless setup program into dir as Setup.exe, runs it there
+    // and returns what it found.
     Findings RunProbe(const std::string& dir)
     {
         const std::string exe = dir + "\\" + SETUP_PROGRAM_NAME;
         const std::string report = m_root.Path("probe.txt");
-        EXPECT_TRUE(CopyFileA(TestLibrary("engine_load_probe.exe").c_str(), exe.c_str(), FALSE));
-        std::string command = "\"" + exe + "\" \"" + report + "\"";
-        STARTUPINFOA startup = {};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION process = {};
-        Findings findings;
-        if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
-            ADD_FAILURE() << "the probe did not start: " << GetLastError();
-            return findings;
-        }
-        EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(process.hProcess, 60000));
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
+        EXPECT_TRUE(CopyFileA(TestFile("engine_headless_setup.exe").c_str(), exe.c_str(), FALSE));
+        EXPECT_EQ(0, RunProgram("\"" + exe + "\" \"" + report + "\""));
         DeleteFileA(exe.c_str());
+        Findings findings;
         std::ifstream in(report);
         std::string key, value;
         while (in >> key && std::getline(in, value))
@@ -53,7 +37,7 @@ protected:
     }
     void BuildSmallMedium()
     {
-        nlohmann::json j = Manifest(2);
+        nlohmann::json j = NewManifest(2);
         AddFile(j["application"], "tool.exe", 100, 1);
         BuildMedium(j);
     }
@@ -82,13 +66,13 @@ protected:
 };
 
 // The program groups come from Program Manager, which answers only while
-// there is a display; engine_load_nodisplay_test runs these without one.
+// there is a display; engine_copy_nodisplay_test runs these without one.
 class LoadFromMedium : public LoadTest {
 protected:
     void SetUp() override
     {
         if (!HaveDisplay())
-            GTEST_SKIP() << "no display: Program Manager cannot answer";
+            GTEST_SKIP() << NO_DISPLAY;
         BuildSmallMedium();
     }
 };
@@ -178,41 +162,43 @@ TEST_F(LoadTest, RefusedDescriptions)
     }
 }
 
-// U: is a small tmpfs (scripts/wine-env): its free space is exact and stays
+// The small drive is this program's alone: its free space is exact and stays
 // put, so that a requirement can meet it to the byte.
 TEST_F(LoadTest, DiskSpaceToTheByteWithoutWrapping)
 {
-    const BYTE kDriveC = 3, kDriveQ = 17, kDriveU = 21;
+    const std::string drive = SmallDrive();
+    if (drive.empty())
+        GTEST_SKIP() << NO_SMALL_DRIVE;
+    const BYTE kDriveC = 3, kDriveQ = 17, kDriveSmall = static_cast<BYTE>(DriveNumberOf(drive[0]));
     DWORD free = 0;
-    if (!GetDiskFreeBytes(kDriveU, free))
-        GTEST_SKIP() << "U: is not mapped (a tmpfs needs root to mount): no space check on a known drive";
-    engine.m_abDrives = {kDriveU, kDriveQ};
-    engine.m_dwUninstBytes = 0xFFFFFFFF;  // never part of the check
+    ASSERT_TRUE(GetDiskFreeBytes(kDriveSmall, free));
+    m_engine.m_abDrives = {kDriveSmall, kDriveQ};
+    m_engine.m_dwUninstBytes = 0xFFFFFFFF;  // never part of the check
     const struct {
         BYTE winDrive;
         DWORD app, sys, extra;
         DWORD error;  // 0: enough
     } rows[] = {
-        {kDriveU, free - 10, 6, 4, 0},                  // the three together, exactly
-        {kDriveU, free - 10, 7, 4, SETUP_E_DISKSPACE},  // one byte more
-        {kDriveU, 0xFFFFFFFF, 2, 0, SETUP_E_DISKSPACE}, // a sum that wraps in 32 bits
-        {kDriveC, free - 4, 1000, 4, 0},                // the system files go to C:
+        {kDriveSmall, free - 10, 6, 4, 0},                   // the three together, exactly
+        {kDriveSmall, free - 10, 7, 4, SETUP_E_DISKSPACE},   // one byte more
+        {kDriveSmall, 0xFFFFFFFF, 2, 0, SETUP_E_DISKSPACE},  // a sum that wraps in 32 bits
+        {kDriveC, free - 4, 1000, 4, 0},                     // the system files go to C:
         {kDriveC, free - 3, 0, 4, SETUP_E_DISKSPACE},
     };
     for (const auto& row : rows) {
-        engine.m_chWinDrive = row.winDrive;
-        engine.m_dwAppBytes = row.app;
-        engine.m_dwSysBytes = row.sys;
-        engine.m_dwExtraBytes = row.extra;
-        const BOOL enough = engine.CheckDiskSpace();
+        m_engine.m_chWinDrive = row.winDrive;
+        m_engine.m_dwAppBytes = row.app;
+        m_engine.m_dwSysBytes = row.sys;
+        m_engine.m_dwExtraBytes = row.extra;
+        const BOOL enough = m_engine.CheckDiskSpace();
         EXPECT_EQ(row.error, enough ? 0 : GetLastError()) << row.app << " " << row.sys << " " << row.extra;
     }
     DWORD reported = 0;
-    EXPECT_TRUE(engine.GetDestFreeSpace(reported));
+    EXPECT_TRUE(m_engine.GetDestFreeSpace(reported));
     EXPECT_EQ(free, reported);
     // A destination that cannot be queried: the platform's error stays.
-    engine.SetDestDrive(1);
-    EXPECT_FALSE(engine.CheckDiskSpace());
+    m_engine.SetDestDrive(1);
+    EXPECT_FALSE(m_engine.CheckDiskSpace());
     EXPECT_NE(SETUP_E_DISKSPACE, GetLastError());
 }
 

@@ -3,36 +3,31 @@
 #include <gtest/gtest.h>
 
 #include <map>
-#include <shlobj.h>
 
 #include "platform/disk.h"
 #include "platform/progman.h"
-#include "tests/engine/engine_tree_fixture.h"
+#include "tests/engine/engine_fixture.h"
 
 namespace {
 
-class ProgramFolderTest : public EngineTreeFixture {
+class ProgramFolderTest : public EngineFixture {
 protected:
+    void SetUp() override { DescribeInCode(); }
+
     // Marked: VB\Joust\Joust.vbp and LICENSE, TESSEL.EXE and Readme.txt in the
     // destination, VantlerRt.dll in the system directory; Data.bin unmarked.
     void AddProductFiles()
     {
         InstallNode* joust = m_engine.AddDirectory(*m_engine.AddDirectory(*m_pApp, "VB"), "Joust");
-        const std::string joustDir = m_strDest + "\\VB\\Joust";
-        AddFile(m_pApp, m_strDest, "TESSEL.EXE", FILE_SHORTCUT);
-        AddFile(m_pApp, m_strDest, "Data.bin", FILE_SHARED);
-        AddFile(m_pApp, m_strDest, "Readme.txt", FILE_SHORTCUT | FILE_SELFREG);
-        AddFile(joust, joustDir, "Joust.vbp", FILE_SHORTCUT);
-        AddFile(joust, joustDir, "LICENSE", FILE_SHORTCUT);
-        AddFile(m_pSys, m_strSys, "VantlerRt.dll", FILE_SHORTCUT);
+        m_engine.AddFile(*m_pApp, Dest("TESSEL.EXE"), 0, FILE_SHORTCUT);
+        m_engine.AddFile(*m_pApp, Dest("Data.bin"), 0, FILE_SHARED);
+        m_engine.AddFile(*m_pApp, Dest("Readme.txt"), 0, FILE_SHORTCUT | FILE_SELFREG);
+        m_engine.AddFile(*joust, Dest("VB\\Joust\\Joust.vbp"), 0, FILE_SHORTCUT);
+        m_engine.AddFile(*joust, Dest("VB\\Joust\\LICENSE"), 0, FILE_SHORTCUT);
+        m_engine.AddFile(*m_pSys, Sys("VantlerRt.dll"), 0, FILE_SHORTCUT);
     }
 
-    static std::string GroupFolder(const std::string& group)
-    {
-        char path[MAX_PATH] = "";
-        SHGetFolderPathA(nullptr, CSIDL_PROGRAMS, nullptr, SHGFP_TYPE_CURRENT, path);
-        return std::string(path) + "\\" + group;
-    }
+    static std::string GroupFolder(const std::string& group) { return ProgramsFolder() + "\\" + group; }
 
     // The group's items by the order they were made in.
     static std::vector<std::string> ItemsInOrder(const std::string& group)
@@ -85,9 +80,9 @@ class ProgramManagerTest : public ProgramFolderTest {
 protected:
     void SetUp() override
     {
-        char display[64];
-        if (GetEnvironmentVariableA("DISPLAY", display, sizeof display) == 0)
-            GTEST_SKIP() << "no display: Program Manager cannot answer";
+        if (!HaveDisplay())
+            GTEST_SKIP() << NO_DISPLAY;
+        ProgramFolderTest::SetUp();
     }
 };
 

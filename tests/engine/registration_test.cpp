@@ -4,50 +4,23 @@
 // which writes the real HKEY_CLASSES_ROOT; its keys are removed again.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <fstream>
-#include <iterator>
-#include <map>
-#include <set>
 #include <sstream>
-#include <vector>
 
 #include <olectl.h>
 
-#include "platform/registry.h"
 #include "samples/vantler/src/vantler_ocx.h"
-#include "tests/engine/engine_tree_fixture.h"
+#include "tests/engine/engine_fixture.h"
 #include "tests/samples/sample_paths.h"
 
 namespace {
 
-const char kCurrentVersion[] = "\\M\\Software\\Microsoft\\Windows\\CurrentVersion";
 const DWORD kReadOnly = KEY_READ;
 const DWORD kValuesOnly = KEY_READ | KEY_SET_VALUE | KEY_CREATE_SUB_KEY;
-
-// Export lines name keys below CurrentVersion by their rest ("SharedDLLs"),
-// keys below the classes root as "HKCR\...": "[key]" for a key,
-// "key|name=data" for a value, with "@" for the default value, string data
-// unquoted and other data as regedit writes it (dword:00000004).
-typedef std::set<std::string> Lines;
 
 void Replace(std::string& text, const std::string& from, const std::string& to)
 {
     for (size_t pos = 0; (pos = text.find(from, pos)) != std::string::npos; pos += to.size())
         text.replace(pos, from.size(), to);
-}
-
-// A quoted string of an export line from pos on; pos moves past it.
-std::string Unquote(const std::string& line, size_t& pos)
-{
-    std::string text;
-    for (++pos; pos < line.size() && line[pos] != '"'; ++pos) {
-        if (line[pos] == '\\')
-            ++pos;
-        text += line[pos];
-    }
-    ++pos;
-    return text;
 }
 
 std::string JournalText(const InstallJournal& j)
@@ -62,148 +35,24 @@ std::string JournalText(const InstallJournal& j)
     return text.str();
 }
 
-class RegistrationTest : public EngineTreeFixture {
+// The tree in code with the main program in the destination, the registry
+// in the sandbox (export lines as engine_support.h names them).
+class RegistrationTest : public EngineFixture {
 protected:
     void SetUp() override
     {
-        m_strRoot = "Software\\VantlerEngineTest" + std::to_string(GetCurrentProcessId());
-        RegDeleteTreeA(HKEY_LOCAL_MACHINE, m_strRoot.c_str());
-        for (const char* key : {"App Paths", "Uninstall", "SharedDLLs"}) {
-            HKEY handle;
-            RegCreateKeyA(HKEY_LOCAL_MACHINE, (m_strRoot + kCurrentVersion + "\\" + key).c_str(), &handle);
-            RegCloseKey(handle);
-        }
-        RegCreateKeyA(HKEY_LOCAL_MACHINE, (m_strRoot + "\\M").c_str(), &m_hMachine);
-        RegCreateKeyA(HKEY_LOCAL_MACHINE, (m_strRoot + "\\C").c_str(), &m_hClasses);
-        RedirectRegistryRoot(HKEY_LOCAL_MACHINE, m_hMachine);
-        RedirectRegistryRoot(HKEY_CLASSES_ROOT, m_hClasses);
-        m_temp.WriteFile("Vantler Dest\\Tessel.exe", "MZ");
-    }
-    void TearDown() override
-    {
-        RedirectRegistryRoot(HKEY_LOCAL_MACHINE, nullptr);
-        RedirectRegistryRoot(HKEY_CLASSES_ROOT, nullptr);
-        RegCloseKey(m_hMachine);
-        RegCloseKey(m_hClasses);
-        if (!m_strLocked.empty())
-            Lock(m_strLocked, GENERIC_ALL);
-        RegDeleteTreeA(HKEY_LOCAL_MACHINE, m_strRoot.c_str());
-        RegDeleteTreeA(HKEY_CLASSES_ROOT, "CLSID\\" VANTLER_CLSID);
-        RegDeleteTreeA(HKEY_CLASSES_ROOT, VANTLER_PROGID);
+        DescribeInCode();
+        Write(Dest("Tessel.exe"), "MZ");
     }
 
     // {D} destination, {S} system directory, {C} the short path of the main program.
     std::string Expand(std::string text) const
     {
-        char shortPath[MAX_PATH] = "";
-        GetShortPathNameA((m_engine.m_strDestDir + "\\Tessel.exe").c_str(), shortPath, MAX_PATH);
         Replace(text, "{D}", m_engine.m_strDestDir);
         Replace(text, "{S}", m_strSys);
-        Replace(text, "{C}", shortPath);
+        Replace(text, "{C}", ShortPath(m_engine.m_strDestDir + "\\Tessel.exe"));
         return text;
     }
-    std::string RealKey(const std::string& key) const
-    {
-        return key.compare(0, 5, "HKCR\\") == 0 ? m_strRoot + "\\C\\" + key.substr(5)
-                                                 : m_strRoot + kCurrentVersion + "\\" + key;
-    }
-
-    // Writes "key|name=data": dword:xxxxxxxx as a REG_DWORD, anything else as REG_SZ.
-    void Put(const std::string& line)
-    {
-        const size_t bar = line.find('|'), equals = line.find('=', bar);
-        const std::string name = line.substr(bar + 1, equals - bar - 1), data = line.substr(equals + 1);
-        const std::string key = RealKey(line.substr(0, bar));
-        const char* pszName = name == "@" ? nullptr : name.c_str();
-        const DWORD value = data.compare(0, 6, "dword:") == 0 ? std::stoul(data.substr(6), nullptr, 16) : 0;
-        ASSERT_EQ(ERROR_SUCCESS, data.compare(0, 6, "dword:") == 0
-                                     ? RegSetKeyValueA(HKEY_LOCAL_MACHINE, key.c_str(), pszName, REG_DWORD, &value, 4)
-                                     : RegSetKeyValueA(HKEY_LOCAL_MACHINE, key.c_str(), pszName, REG_SZ, data.c_str(),
-                                                       static_cast<DWORD>(data.size() + 1)));
-    }
-
-    // Gives everybody only the access named, and the right to change that again.
-    void Lock(const std::string& key, DWORD access)
-    {
-        HKEY handle;
-        ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_LOCAL_MACHINE, RealKey(key).c_str(), 0, WRITE_DAC, &handle));
-        SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
-        PSID everyone = nullptr;
-        AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, &everyone);
-        BYTE aclBuffer[256];
-        PACL acl = reinterpret_cast<PACL>(aclBuffer);
-        InitializeAcl(acl, sizeof aclBuffer, ACL_REVISION);
-        AddAccessAllowedAce(acl, ACL_REVISION, access | WRITE_DAC, everyone);
-        SECURITY_DESCRIPTOR sd;
-        InitializeSecurityDescriptor(&sd, SECURITY_DESCRIPTOR_REVISION);
-        SetSecurityDescriptorDacl(&sd, TRUE, acl, FALSE);
-        EXPECT_EQ(ERROR_SUCCESS, RegSetKeySecurity(handle, DACL_SECURITY_INFORMATION, &sd));
-        FreeSid(everyone);
-        RegCloseKey(handle);
-        m_strLocked = key;
-    }
-
-    // The test key as regedit exports it.
-    Lines Export() const
-    {
-        const std::string file = m_temp.Path("export.reg");
-        std::string command = "regedit.exe /E \"" + file + "\" \"HKEY_LOCAL_MACHINE\\" + m_strRoot + "\"";
-        STARTUPINFOA si = {};
-        si.cb = sizeof si;
-        PROCESS_INFORMATION pi;
-        if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-            return {"regedit failed to start"};
-        WaitForSingleObject(pi.hProcess, INFINITE);
-        CloseHandle(pi.hProcess);
-        CloseHandle(pi.hThread);
-
-        std::ifstream in(file, std::ios::binary);
-        const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        std::string text(bytes.size(), '\0');
-        text.resize(static_cast<size_t>(WideCharToMultiByte(CP_ACP, 0, reinterpret_cast<const wchar_t*>(bytes.data()),
-                                                            static_cast<int>(bytes.size() / 2), &text[0],
-                                                            static_cast<int>(text.size()), nullptr, nullptr)));
-        Lines lines;
-        std::istringstream stream(text);
-        std::string line, key;
-        while (std::getline(stream, line)) {
-            if (!line.empty() && line.back() == '\r')
-                line.pop_back();
-            if (line.size() > 2 && line[0] == '[') {
-                key = line.substr(1, line.size() - 2);
-                Replace(key, "HKEY_LOCAL_MACHINE\\" + m_strRoot + kCurrentVersion + "\\", "");
-                Replace(key, "HKEY_LOCAL_MACHINE\\" + m_strRoot + "\\C\\", "HKCR\\");
-                lines.insert("[" + key + "]");
-            } else if (!line.empty() && (line[0] == '@' || line[0] == '"')) {
-                size_t pos = 0;
-                const std::string name = line[0] == '@' ? std::string(1, line[pos++]) : Unquote(line, pos);
-                ++pos;
-                lines.insert(key + "|" + name + "=" + (line[pos] == '"' ? Unquote(line, pos) : line.substr(pos)));
-            }
-        }
-        return lines;
-    }
-
-    // What changed between two exports in the keys that start with scope:
-    // "+line" added, "-line" removed.
-    static Lines Changes(const Lines& before, const Lines& after, const std::string& scope)
-    {
-        Lines changes;
-        auto add = [&](const Lines& from, const Lines& to, char sign) {
-            for (const std::string& line : from) {
-                if (!to.count(line) && line.compare(line[0] == '[', scope.size(), scope) == 0)
-                    changes.insert(sign + line);
-            }
-        };
-        add(before, after, '-');
-        add(after, before, '+');
-        return changes;
-    }
-
-    std::string m_strRoot;
-    HKEY m_hMachine = nullptr;
-    HKEY m_hClasses = nullptr;
-    std::string m_strLocked;
 };
 
 struct RegistryRow {
@@ -217,7 +66,7 @@ struct RegistryRow {
     BOOL result;
     DWORD error;
     const char* scope;  // only keys starting with it are compared
-    Lines changes;
+    RegLines changes;
     const char* journal;
 };
 
@@ -318,22 +167,24 @@ TEST_P(UpdateRegistryTest, ChangesTheRegistryAsJournaled)
     if (row.arrange)
         row.arrange(m_engine);
     for (const std::string& line : row.before)
-        Put(Expand(line));
+        ASSERT_EQ(ERROR_SUCCESS, m_registry.Put(Expand(line))) << line;
     for (const std::string& path : row.shared) {
         const std::string full = Expand(path);
         m_engine.AddFile(full.compare(0, m_strSys.size(), m_strSys) == 0 ? *m_pSys : *m_pApp, full, 0, FILE_SHARED);
     }
     if (!row.old.empty()) {
         CSetupEngine* old = m_engine.m_pOldRecord = new CSetupEngine;
-        InstallNode* app = old->AddDirectory(old->GetRoot(), ROOT_APPLICATION_NAME);
+        DescribeVantler(*old);
         for (const std::string& path : row.old) {
             const bool shared = path[0] != '!';
-            old->AddFile(*app, Expand(path.substr(shared ? 0 : 1)), 0, shared ? DWORD{FILE_SHARED} : 0);
+            old->AddFile(FirstLevel(*old, ROOT_APPLICATION), Expand(path.substr(shared ? 0 : 1)), 0,
+                         shared ? DWORD{FILE_SHARED} : 0);
         }
     }
-    if (row.lockKey)
-        Lock(row.lockKey, row.lockAccess);
-    const Lines before = Export();
+    if (row.lockKey) {
+        ASSERT_TRUE(m_registry.Lock(row.lockKey, row.lockAccess));
+    }
+    const RegLines before = m_registry.Export();
 
     SetLastError(0);
     EXPECT_EQ(row.result, m_engine.UpdateRegistry());
@@ -341,10 +192,10 @@ TEST_P(UpdateRegistryTest, ChangesTheRegistryAsJournaled)
         EXPECT_EQ(row.error, GetLastError());
     }
 
-    Lines expected;
+    RegLines expected;
     for (const std::string& line : row.changes)
         expected.insert(Expand(line));
-    EXPECT_EQ(expected, Changes(before, Export(), row.scope));
+    EXPECT_EQ(expected, RegistrySandbox::Changes(before, m_registry.Export(), row.scope));
     EXPECT_EQ(Expand(row.journal), JournalText(m_engine.m_journal));
 }
 
@@ -361,21 +212,6 @@ INSTANTIATE_TEST_SUITE_P(Rows, UpdateRegistryTest, ::testing::ValuesIn(kRegistry
 
 namespace {
 
-std::vector<std::string> g_reports;
-
-int RecordReport(int code, INT_PTR param1, INT_PTR param2)
-{
-    g_reports.push_back(std::to_string(code) + " " + std::to_string(param1) + " " + std::to_string(param2));
-    return 1;
-}
-
-// Windows path of a file the build placed on the host.
-std::string HostPath(std::string path)
-{
-    std::replace(path.begin(), path.end(), '/', '\\');
-    return "Z:" + path;
-}
-
 struct SelfRegRow {
     const char* name;
     std::vector<std::pair<std::string, DWORD>> files;  // in the destination, in tree order, with their flags
@@ -387,7 +223,15 @@ struct SelfRegRow {
 
 void PrintTo(const SelfRegRow& row, std::ostream* os) { *os << row.name; }
 
-class RegisterDllsTest : public RegistrationTest, public ::testing::WithParamInterface<SelfRegRow> {};
+// The sample control registers itself in the real HKEY_CLASSES_ROOT; its keys go again.
+class RegisterDllsTest : public RegistrationTest, public ::testing::WithParamInterface<SelfRegRow> {
+protected:
+    void TearDown() override
+    {
+        RegDeleteTreeA(HKEY_CLASSES_ROOT, "CLSID\\" VANTLER_CLSID);
+        RegDeleteTreeA(HKEY_CLASSES_ROOT, VANTLER_PROGID);
+    }
+};
 
 const DWORD kSelfRegClass = static_cast<DWORD>(SELFREG_E_CLASS);
 
@@ -414,24 +258,23 @@ TEST_P(RegisterDllsTest, RegistersMarkedFilesUntilTheFirstFailure)
     const std::map<std::string, std::string> sources = {
         {"Vantler.ocx", StagePath("bin/Vantler.ocx")},
         {"VantlerRt.dll", StagePath("bin/VantlerRt.dll")},
-        {"selfreg_ole.dll", HostPath(SELFREG_STUB_DIR "/selfreg_ole.dll")},
-        {"selfreg_fail.dll", HostPath(SELFREG_STUB_DIR "/selfreg_fail.dll")},
+        {"selfreg_ole.dll", TestFile("selfreg_ole.dll")},
+        {"selfreg_fail.dll", TestFile("selfreg_fail.dll")},
     };
     for (const auto& [name, flags] : row.files) {
-        const std::string path = AddFile(m_pApp, m_strDest, name, flags)->m_strName;
+        const std::string path = m_engine.AddFile(*m_pApp, Dest(name), 0, flags)->m_strName;
         if (sources.count(name)) {
             ASSERT_TRUE(CopyFileA(sources.at(name).c_str(), path.c_str(), FALSE)) << path;
         }
     }
-    g_reports.clear();
-    m_engine.m_pfnCallback = RecordReport;
 
     SetLastError(0);
     EXPECT_EQ(row.result, m_engine.RegisterDlls());
     if (!row.result) {
         EXPECT_EQ(row.error, GetLastError());
     }
-    EXPECT_EQ(std::vector<std::string>(row.reports, "0 8 0"), g_reports);
+    EXPECT_EQ(Lines(row.reports, "error 8"), m_log);
+    EXPECT_EQ(-1, m_nLastPercent);
     // Every OLE initialisation was undone: the thread is outside a session again.
     EXPECT_EQ(S_OK, CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
     CoUninitialize();

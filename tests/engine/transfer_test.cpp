@@ -25,7 +25,7 @@ protected:
     // A medium of media type 1 whose application directory holds files of these sizes.
     void Floppies(std::vector<std::pair<const char*, size_t>> files)
     {
-        json j = Manifest(1);
+        json j = NewManifest(1);
         for (size_t i = 0; i < files.size(); ++i)
             AddFile(j["application"], files[i].first, files[i].second, static_cast<unsigned>(i));
         BuildMedium(j);
@@ -42,7 +42,7 @@ class WorkedExample : public TransferTest, public ::testing::WithParamInterface<
 TEST_P(WorkedExample, ReadPositionAndPrompts)
 {
     const bool stepOver = GetParam();
-    json j = Manifest(1);
+    json j = NewManifest(1);
     json docs = {{"name", "Docs"}};
     AddFile(docs, "read.txt", 500, 1);
     j["application"]["dirs"] = json::array({docs});
@@ -53,10 +53,11 @@ TEST_P(WorkedExample, ReadPositionAndPrompts)
     Lines positions;
     m_onCall = [&](int code, INT_PTR param1, INT_PTR) {
         if (code == SETUPCB_STATUSTEXT)
-            positions.push_back(*reinterpret_cast<const std::string*>(param1) + " " + std::to_string(engine.m_wDisk) +
-                                " " + std::to_string(engine.m_dwVolumeLeft));
+            positions.push_back(*reinterpret_cast<const std::string*>(param1) + " " + std::to_string(m_engine.m_wDisk) +
+                                " " + std::to_string(m_engine.m_dwVolumeLeft));
         if (code == SETUPCB_INSERTDISK && m_volumes.size() == 2)
             Write(m_strSource + "\\Data.dat", "\x01");
+        return false;
     };
     if (stepOver) {
         Place(Dest("big.bin"), "kept", true);
@@ -77,18 +78,18 @@ TEST_P(WorkedExample, ReadPositionAndPrompts)
     EXPECT_TRUE(Installed(Dest("Docs\\read.txt"), "read.txt"));
     EXPECT_TRUE(Installed(Sys("tail.dll"), "tail.dll"));
     EXPECT_TRUE(Installed(Dest(UNINSTALLER_NAME), "uninst.exe"));
-    EXPECT_EQ(!stepOver, engine.m_journal.m_bUninstCreated);
-    const CPtrListOf<CInstalledFile>& created = engine.m_journal.m_lstNewFiles;
+    EXPECT_EQ(!stepOver, m_engine.m_journal.m_bUninstCreated);
+    const CPtrListOf<CInstalledFile>& created = m_engine.m_journal.m_lstNewFiles;
     EXPECT_EQ(stepOver ? 3u : 4u, created.GetCount());  // a kept file is not new
     EXPECT_EQ(Sys("tail.dll"), created.GetAt(created.GetTailPosition())->m_strName);
 
     // The record keeps the symbolic names; every byte counts towards 100 %.
-    POSITION pos = engine.GetRoot().children.GetHeadPosition();
-    EXPECT_EQ(ROOT_APPLICATION_NAME, engine.GetRoot().children.GetNext(pos)->dir->m_strName);
-    EXPECT_EQ(ROOT_SYSTEM_NAME, engine.GetRoot().children.GetNext(pos)->dir->m_strName);
-    EXPECT_EQ(engine.m_dwTotalBytes, engine.m_dwDoneBytes);
+    POSITION pos = m_engine.GetRoot().children.GetHeadPosition();
+    EXPECT_EQ(ROOT_APPLICATION_NAME, m_engine.GetRoot().children.GetNext(pos)->dir->m_strName);
+    EXPECT_EQ(ROOT_SYSTEM_NAME, m_engine.GetRoot().children.GetNext(pos)->dir->m_strName);
+    EXPECT_EQ(m_engine.m_dwTotalBytes, m_engine.m_dwDoneBytes);
     EXPECT_EQ(100, m_nLastPercent);
-    EXPECT_FALSE(engine.m_DataFile.IsOpen());
+    EXPECT_FALSE(m_engine.m_DataFile.IsOpen());
     EXPECT_EQ(kNone, TempFilesLeft());
 }
 
@@ -134,21 +135,21 @@ TEST_F(TransferTest, VersionRuleOnRealLibraries)
         {"ver_1004.dll", "ver_plain.dll", true},    // an all-zero record never replaces a versioned file
         {"ver_plain.dll", "ver_plain.dll", false},  // ... but one without
     };
-    json j = Manifest(2);
+    json j = NewManifest(2);
     for (size_t i = 0; i < std::size(rows); ++i) {
         const std::string name = "row" + std::to_string(i) + ".dll";
-        fs::copy_file(TestLibrary(rows[i].incoming), Source(name));
+        fs::copy_file(TestFile(rows[i].incoming), Source(name));
         j["application"]["files"].push_back({{"source", name}});
         // Bytes after the image keep the resource readable and tell the files apart.
-        Place(Dest(name), (*rows[i].existing ? Read(TestLibrary(rows[i].existing)) : "") + "existing");
+        Place(Dest(name), (*rows[i].existing ? Read(TestFile(rows[i].existing)) : "") + "existing");
     }
     BuildMedium(j);
     ASSERT_TRUE(Install()) << GetLastError();
     for (size_t i = 0; i < std::size(rows); ++i)
         EXPECT_NE(rows[i].kept, Installed(Dest("row" + std::to_string(i) + ".dll"), "row" + std::to_string(i) + ".dll"))
             << i;
-    EXPECT_TRUE(engine.m_journal.m_lstNewFiles.IsEmpty());  // replaced files are not new
-    EXPECT_EQ(engine.m_dwTotalBytes, engine.m_dwDoneBytes);
+    EXPECT_TRUE(m_engine.m_journal.m_lstNewFiles.IsEmpty());  // replaced files are not new
+    EXPECT_EQ(m_engine.m_dwTotalBytes, m_engine.m_dwDoneBytes);
 }
 
 // A read-only target: replaced, kept (its bytes stepped over, so that the
@@ -175,18 +176,18 @@ INSTANTIATE_TEST_SUITE_P(ReplaceKeepQuit, ReadOnlyTarget, ::testing::Values(1, 2
 // of the same version is kept all the same, an older one stops the install.
 TEST_F(TransferTest, InUseSystemFile)
 {
-    json j = Manifest(2);
+    json j = NewManifest(2);
     for (const char* name : {"same.dll", "older.dll"}) {
-        fs::copy_file(TestLibrary("ver_1005.dll"), Source(name));
+        fs::copy_file(TestFile("ver_1005.dll"), Source(name));
         j["system"]["files"].push_back({{"source", name}});
         SetFindFileAnswer(Sys(name), VFF_FILEINUSE);
     }
-    fs::copy_file(TestLibrary("ver_1005.dll"), Sys("same.dll"));
-    fs::copy_file(TestLibrary("ver_1004.dll"), Sys("older.dll"));
+    fs::copy_file(TestFile("ver_1005.dll"), Sys("same.dll"));
+    fs::copy_file(TestFile("ver_1004.dll"), Sys("older.dll"));
     BuildMedium(j);
     EXPECT_FALSE(Install());
     EXPECT_EQ(Lines{"error 5 " + Sys("older.dll")}, Logged("error"));
-    EXPECT_EQ(Read(TestLibrary("ver_1004.dll")), Read(Sys("older.dll")));
+    EXPECT_EQ(Read(TestFile("ver_1004.dll")), Read(Sys("older.dll")));
     EXPECT_EQ(kNone, TempFilesLeft());
 }
 
@@ -194,7 +195,7 @@ TEST_F(TransferTest, InUseSystemFile)
 // failure table's report and no temporary file left.
 TEST_F(TransferTest, RealFailures)
 {
-    json j = Manifest(2);
+    json j = NewManifest(2);
     AddFile(j["application"], "held.txt", 3000, 1);
     AddFile(j["application"], "folder", 10, 2);
     BuildMedium(j);
@@ -227,29 +228,29 @@ TEST_F(TransferTest, RealFailures)
     Place(Dest("held.txt"), "a file");
     m_log.clear();
     ASSERT_TRUE(LoadEngine());
-    engine.SetDestDir(below);
-    EXPECT_FALSE(engine.CopyFiles());
+    m_engine.SetDestDir(below);
+    EXPECT_FALSE(m_engine.CopyFiles());
     EXPECT_EQ(Lines{"error 7 " + below}, Logged("error"));
     EXPECT_EQ(kNone, TempFilesLeft());
 }
 
-// scripts/wine-env maps U: to a small tmpfs where the machine allows mounting.
 TEST_F(TransferTest, DiskFull)
 {
-    ULARGE_INTEGER available, total, free;
-    if (!GetDiskFreeSpaceExA("U:\\", &available, &total, &free) || total.QuadPart > 16u << 20)
-        GTEST_SKIP() << "U: is not a small tmpfs (mounting one needs root): no real disk-full test";
-    json j = Manifest(2);
+    const std::string drive = SmallDrive();
+    if (drive.empty())
+        GTEST_SKIP() << NO_SMALL_DRIVE;
+    ULARGE_INTEGER total;
+    ASSERT_TRUE(GetDiskFreeSpaceExA((drive + "\\").c_str(), nullptr, &total, nullptr));
+    json j = NewManifest(2);
     AddFile(j["application"], "huge.bin", static_cast<size_t>(total.QuadPart) + 100000, 1);
     BuildMedium(j);
-    const std::string dest = "U:\\vt" + std::to_string(GetCurrentProcessId());
+    const std::string dest = drive + "\\vt" + std::to_string(GetCurrentProcessId());
     ASSERT_TRUE(LoadEngine());
-    engine.SetDestDir(dest);
-    EXPECT_FALSE(engine.CopyFiles());
-    EXPECT_EQ(Lines{"error 6 U"}, Logged("error"));
-    EXPECT_EQ(kNone, TempFilesLeft({dest}));
-    std::error_code ec;
-    fs::remove_all(dest, ec);
+    m_engine.SetDestDir(dest);
+    EXPECT_FALSE(m_engine.CopyFiles());
+    EXPECT_EQ(Lines{"error 6 " + drive.substr(0, 1)}, Logged("error"));
+    EXPECT_EQ(kNone, TempFilesLeft({drive}));
+    RemoveTree(dest);
 }
 
 // Quitting wherever the user is asked: the copy ends, nothing half-written
@@ -276,7 +277,7 @@ TEST_P(Quit, LeavesNothingHalfWritten)
     } else {
         EXPECT_FALSE(error >= SETUP_E_VERSION && error <= SETUP_E_COPY) << std::hex << error;
     }
-    EXPECT_FALSE(fs::exists(Dest(point.notThere)));
+    EXPECT_FALSE(Exists(Dest(point.notThere)));
     EXPECT_EQ(kNone, Logged("error"));
     EXPECT_EQ(kNone, TempFilesLeft());
 }
@@ -308,7 +309,7 @@ TEST_P(DamagedData, FailsCleanly)
 {
     const Damage& damage = std::get<0>(GetParam());
     const bool stepOver = std::get<1>(GetParam());
-    json j = Manifest(damage.mediaType);
+    json j = NewManifest(damage.mediaType);
     AddFile(j["application"], "first.bin", damage.first, 1);
     AddFile(j["application"], "second.bin", damage.second, 2);
     BuildMedium(j);
@@ -366,7 +367,7 @@ TEST_F(TransferTest, FileExceptionReports)
     };
     for (const auto& row : rows) {
         m_log.clear();
-        engine.ReportFileException(row.error, file);
+        m_engine.ReportFileException(row.error, file);
         EXPECT_EQ(row.log, m_log) << (row.error ? row.error->what() : "no error");
     }
 }

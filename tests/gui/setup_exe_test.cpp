@@ -12,9 +12,9 @@
 
 #include "app/gradient.h"
 #include "res/resource.h"
-#include "tests/support/win_files.h"
-#include "tests/engine/sample_media.h"
+#include "tests/engine/engine_support.h"
 #include "tests/gui/setup_run.h"
+#include "tests/samples/sample_paths.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
@@ -29,7 +29,7 @@ protected:
     static void SetUpTestSuite()
     {
         s_pMedia = new TempDir;
-        BuildSampleMedium(s_pMedia->Path("media"));
+        PackMedium(StagePath("floppy.json"), s_pMedia->Path("media"));
     }
     static void TearDownTestSuite()
     {
@@ -110,7 +110,7 @@ TEST_F(SetupExe, InstallsTheSampleFloppyMediumWithItsDefaults)
     for (const auto& file : SampleDestinationFiles()) {
         // (The demo projects' forms are patched after the copy.)
         if (file.first.find("Form1.frm") == std::string::npos)
-            EXPECT_EQ(Contents(strDest + "\\" + file.first), Contents(StageFile(file.second))) << file.first;
+            EXPECT_EQ(Read(strDest + "\\" + file.first), Read(StagePath(file.second))) << file.first;
         else
             EXPECT_TRUE(Exists(strDest + "\\" + file.first)) << file.first;
     }
@@ -157,9 +157,7 @@ TEST_F(SetupExe, AsksBeforeOverwritingAReadOnlyFile)
 {
     const std::string strDest = Destination("\\VantlerReadOnly");
     const std::string strHelp = strDest + "\\Tessel.hlp";
-    CreateDirectoryA(strDest.c_str(), nullptr);
-    WriteAt(strHelp, "an older help file without a version record");
-    SetFileAttributesA(strHelp.c_str(), FILE_ATTRIBUTE_READONLY);
+    Place(strHelp, "an older help file without a version record", true);
     CSetupRun& setup = Start(true);
     int nAsked = 0;
     EXPECT_EQ(setup.Run([&](const SetupWindow& window) {
@@ -174,7 +172,7 @@ TEST_F(SetupExe, AsksBeforeOverwritingAReadOnlyFile)
     }),
               COMPLETED);
     EXPECT_EQ(nAsked, 1);
-    EXPECT_EQ(Contents(strHelp), Contents(StageFile("help/Tessel.hlp")));
+    EXPECT_EQ(Read(strHelp), Read(StagePath("help/Tessel.hlp")));
 }
 
 TEST_F(SetupExe, ASecondCopyEndsAndBringsTheFirstForward)

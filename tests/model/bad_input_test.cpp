@@ -239,4 +239,14 @@ TEST(InstallLayout, RefusesWhatTheCopyCouldNotInstallSafely)
     CInstallMngr one;
     one.AddDirectory(one.GetRoot(), "Applikation");
     EXPECT_FALSE(one.HasInstallLayout());
+    // Nothing beside the two directories: no third one, whose stored name
+    // would be taken as a path, and no file for the root of the drive.
+    one.AddDirectory(one.GetRoot(), "WinSys");
+    EXPECT_TRUE(one.HasInstallLayout());
+    one.AddFile(one.GetRoot(), "autoexec.bat");
+    EXPECT_FALSE(one.HasInstallLayout());
+    CInstallMngr three;
+    for (const char* name : {"Applikation", "WinSys", "C:\\Windows"})
+        three.AddDirectory(three.GetRoot(), name);
+    EXPECT_FALSE(three.HasInstallLayout());
 }

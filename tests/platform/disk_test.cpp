@@ -104,6 +104,9 @@ TEST(CreateDirectoryPath, FailsBelowAFileAndOnMissingDrives)
     temp.WriteFile("A", "file");
     EXPECT_FALSE(CreateDirectoryPath(temp.Path("A\\B\\C")));
     EXPECT_FALSE(IsDirectory(temp.Path("A\\B")));
+    SetLastError(ERROR_SUCCESS);
+    EXPECT_FALSE(CreateDirectoryPath(temp.Path("A")));  // a file is no directory for the files to go in
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ALREADY_EXISTS));
     EXPECT_FALSE(CreateDirectoryPath("Q:\\Vantler\\Bin"));
     EXPECT_FALSE(CreateDirectoryPath(""));
 }

@@ -5,6 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <list>
+
+#include "tests/support/key_lock.h"
 
 namespace {
 
@@ -19,46 +22,17 @@ protected:
     }
     void TearDown() override
     {
-        for (const std::string& key : m_locked)
-            Unlock(key);
+        m_locks.clear();
         RedirectRegistryRoot(HKEY_CLASSES_ROOT, nullptr);
         RegDeleteTreeA(HKEY_LOCAL_MACHINE, m_root.c_str());
     }
 
     std::string Key(const std::string& below) const { return m_root + "\\" + below; }
 
-    // Gives every user only the access named (WRITE_DAC is kept, so that
-    // the key can be unlocked and removed afterwards).
+    // Gives every user only the access named, until the test ends.
     void Lock(const std::string& key, DWORD access)
     {
-        HKEY handle;
-        ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, WRITE_DAC, &handle));
-        SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
-        PSID everyone = nullptr;
-        ASSERT_TRUE(AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, &everyone));
-        BYTE aclBuffer[256];
-        PACL acl = reinterpret_cast<PACL>(aclBuffer);
-        InitializeAcl(acl, sizeof aclBuffer, ACL_REVISION);
-        AddAccessAllowedAce(acl, ACL_REVISION, access | WRITE_DAC, everyone);
-        SECURITY_DESCRIPTOR sd;
-        InitializeSecurityDescriptor(&sd, SECURITY_DESCRIPTOR_REVISION);
-        SetSecurityDescriptorDacl(&sd, TRUE, acl, FALSE);
-        LONG code = RegSetKeySecurity(handle, DACL_SECURITY_INFORMATION, &sd);
-        FreeSid(everyone);
-        RegCloseKey(handle);
-        ASSERT_EQ(ERROR_SUCCESS, code);
-        m_locked.push_back(key);
-    }
-    static void Unlock(const std::string& key)
-    {
-        HKEY handle;
-        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, WRITE_DAC, &handle) != ERROR_SUCCESS)
-            return;
-        SECURITY_DESCRIPTOR sd;
-        InitializeSecurityDescriptor(&sd, SECURITY_DESCRIPTOR_REVISION);
-        SetSecurityDescriptorDacl(&sd, TRUE, nullptr, FALSE);
-        RegSetKeySecurity(handle, DACL_SECURITY_INFORMATION, &sd);
-        RegCloseKey(handle);
+        ASSERT_EQ(ERROR_SUCCESS, m_locks.emplace_back(HKEY_LOCAL_MACHINE, key, access).Result());
     }
 
     static void PutRaw(const std::string& key, const char* name, DWORD type, const void* data, DWORD size)
@@ -91,7 +65,7 @@ protected:
     }
 
     std::string m_root;
-    std::vector<std::string> m_locked;
+    std::list<KeyLock> m_locks;
 };
 
 }  // namespace

@@ -5,4 +5,4 @@
 
 // Windows path of a file in the stage folder. The build records the folder as a
 // host path; Wine shows the host's root as drive Z:.
-std::string StagePath(const char* pszRelative);
+std::string StagePath(const std::string& strRelative);

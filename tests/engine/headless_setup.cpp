@@ -1,15 +1,18 @@
-// A headless setup program: copied onto the first volume of a medium as
-// Setup.exe, it runs the engine's whole install the way the install sequence
-// does, without a window. Disk prompts are answered by putting the next
-// volume's Data.dat in place, as a user changes floppies; every callback and
-// every message box is written to a log.
+// A setup program without windows, copied onto a medium as Setup.exe. It
+// loads the install information the way Setup.exe does, from wherever it was
+// copied, and then either reports what the engine found or runs the engine's
+// whole install the way the install sequence does. Disk prompts are answered
+// by putting the next volume's Data.dat in place, as a user changes floppies;
+// every callback and every message box is written to a log.
 //
+//   Setup.exe REPORT
+//     writes what the engine found into REPORT, one "key value" line each
 //   Setup.exe DEST GROUP VOLUMES REGKEY LOG
 //     DEST     destination directory        GROUP  program folder
 //     VOLUMES  folder with disk1, disk2, ... REGKEY key below HKLM whose
 //     Machine and Classes subkeys stand in for HKLM and HKCR
-// Exit code: 0 when the install went through, else the number of the step
-// that failed.
+// Exit code: 0 when the report was written or the install went through,
+// else the number of the step that failed.
 #include <cstdio>
 #include <string>
 
@@ -83,10 +86,35 @@ int Failed(int step)
     return step;
 }
 
+// What LoadInstallInfo found.
+int Report(const char* pszFile)
+{
+    CSetupEngine engine;
+    const BOOL bLoaded = engine.LoadInstallInfo([](int, INT_PTR, INT_PTR) { return 1; });
+    const DWORD dwError = GetLastError();
+    FILE* out = std::fopen(pszFile, "w");
+    if (!out)
+        return 103;
+    std::fprintf(out,
+                 "result %d\nerror %08lx\nsource %s\nwin %s\nwindrive %d\nsys %s\ntitle %s\nmainexe %s\n"
+                 "resext %s\n",
+                 bLoaded, static_cast<unsigned long>(dwError), engine.m_strSourceDir.c_str(),
+                 engine.m_strWinDir.c_str(), engine.m_chWinDrive, engine.m_strSysDir.c_str(),
+                 engine.m_strProductTitle.c_str(), engine.m_strMainExe.c_str(), engine.m_strResExt.c_str());
+    std::fprintf(out, "drives");
+    for (BYTE drive : engine.m_abDrives)
+        std::fprintf(out, " %c", drive + 0x40);
+    std::fprintf(out, "\ngroups %u\n", static_cast<unsigned>(engine.m_astrGroups.size()));
+    std::fclose(out);
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
+    if (argc == 2)
+        return Report(argv[1]);
     if (argc != 6)
         return 100;
     const std::string strDest = argv[1];

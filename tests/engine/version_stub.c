@@ -1,1 +1,0 @@
-// Code of the version-rule test libraries: nothing but their resources.
