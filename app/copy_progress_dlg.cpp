@@ -19,7 +19,7 @@ BOOL CCopyProgressDlg::OnInitDialog()
     SendItemMessage(IDC_PROGRESS, PBM_SETSTEP, m_nStep);
     SendItemMessage(IDC_PROGRESS, PBM_SETPOS, m_nLower);
     m_nPos = m_nShownPos = m_nLower;
-    m_bMovePosted = FALSE;
+    SetTimer(GetHandle(), BAR_TIMER, BAR_INTERVAL_MS, nullptr);
     return TRUE;
 }
 
@@ -49,16 +49,13 @@ int CCopyProgressDlg::SetProgressPos(int nPos)
     PumpMessages();
     const int nPrevious = m_nPos;
     m_nPos = nPos;
-    if (m_nPos != m_nShownPos && !m_bMovePosted && GetHandle() != nullptr)
-        m_bMovePosted = PostMessageA(GetHandle(), WM_MOVE_BAR, 0, 0);
     return static_cast<WORD>(nPrevious);
 }
 
-BOOL CCopyProgressDlg::OnMessage(UINT nMsg, WPARAM, LPARAM, LRESULT&)
+BOOL CCopyProgressDlg::OnMessage(UINT nMsg, WPARAM wParam, LPARAM, LRESULT&)
 {
-    if (nMsg != WM_MOVE_BAR)
+    if (nMsg != WM_TIMER || wParam != BAR_TIMER)
         return FALSE;
-    m_bMovePosted = FALSE;
     if (m_nShownPos != m_nPos) {
         SendItemMessage(IDC_PROGRESS, PBM_SETPOS, m_nPos);
         m_nShownPos = m_nPos;

@@ -35,10 +35,10 @@ private:
     int m_nShownPos = 0;
     // A bar that moves repaints itself at once, which costs about a
     // millisecond under Wine (a 10,000-byte chunk of the copy costs some
-    // 8 microseconds). So a new position only posts WM_MOVE_BAR, once, and
-    // the bar moves when that message is served: by the pump, at most every
-    // 10 ms, or by the loop of a box that holds the copy up.
-    static const UINT WM_MOVE_BAR = WM_APP + 1;
-    BOOL m_bMovePosted = FALSE;
+    // 8 microseconds). So the bar is not moved with each new position but by
+    // a timer of its own, when the queue is served: by the pump, or by the
+    // loop of a box that holds the copy up.
+    static const UINT_PTR BAR_TIMER = 1;
+    static const UINT BAR_INTERVAL_MS = 50;
     CMessagePump m_pump;
 };

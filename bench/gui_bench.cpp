@@ -181,6 +181,9 @@ int main(int argc, char** argv)
     double dPlain = 1e9, dCopy = 1e9;
     for (int i = 0; i < RUNS; ++i) {
         dPlain = std::min(dPlain, PlainCopySeconds(strData, strPlainTarget));
+        // A fresh install each time, as the plain loop writes a new file: the
+        // last run's copy is not there to be replaced.
+        DeleteFileA("C:\\Vantler Bench\\Large.bin");
         const double d = SetupCopySeconds(strLarge);
         if (d < 0) {
             std::printf("copy phase: Setup.exe did not install the large file\n");
