@@ -18,7 +18,8 @@ BOOL CCopyProgressDlg::OnInitDialog()
     SendItemMessage(IDC_PROGRESS, PBM_SETRANGE32, m_nLower, m_nUpper);
     SendItemMessage(IDC_PROGRESS, PBM_SETSTEP, m_nStep);
     SendItemMessage(IDC_PROGRESS, PBM_SETPOS, m_nLower);
-    m_nPos = m_nLower;
+    m_nPos = m_nShownPos = m_nLower;
+    SetTimer(GetHandle(), BAR_TIMER, BAR_INTERVAL_MS, nullptr);
     return TRUE;
 }
 
@@ -47,11 +48,19 @@ int CCopyProgressDlg::SetProgressPos(int nPos)
 {
     PumpMessages();
     const int nPrevious = m_nPos;
-    if (nPos != m_nPos && GetHandle() != nullptr) {
-        SendItemMessage(IDC_PROGRESS, PBM_SETPOS, nPos);
-        m_nPos = nPos;
-    }
+    m_nPos = nPos;
     return static_cast<WORD>(nPrevious);
+}
+
+BOOL CCopyProgressDlg::OnMessage(UINT nMsg, WPARAM wParam, LPARAM, LRESULT&)
+{
+    if (nMsg != WM_TIMER || wParam != BAR_TIMER)
+        return FALSE;
+    if (m_nShownPos != m_nPos) {
+        SendItemMessage(IDC_PROGRESS, PBM_SETPOS, m_nPos);
+        m_nShownPos = m_nPos;
+    }
+    return TRUE;
 }
 
 void CCopyProgressDlg::Activate()

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/format_text.h"
+#include "framework/format_text.h"
 #include "framework/message_box.h"
 #include "app/read_only_prompt.h"
 #include "app/setup_texts.h"
@@ -12,13 +12,14 @@ namespace {
 
 const UINT QUIT_STYLE = MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2;  // 292
 
+const std::string NO_NAME;
+
 // A name argument: the engine's string, valid during the call. A missing
 // pointer reads as an empty name rather than a crash.
 const std::string& NameArg(INT_PTR param)
 {
-    static const std::string s_strEmpty;
     const std::string* pName = reinterpret_cast<const std::string*>(param);
-    return pName != nullptr ? *pName : s_strEmpty;
+    return pName != nullptr ? *pName : NO_NAME;
 }
 
 // A drive letter argument: its low byte. A zero byte would end the box's text

@@ -1,6 +1,6 @@
 #include "app/read_only_prompt.h"
 
-#include "app/format_text.h"
+#include "framework/format_text.h"
 #include "framework/message_box.h"
 #include "app/setup_texts.h"
 

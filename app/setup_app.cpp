@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include "app/setup_dlg.h"
+#include "framework/main_window.h"
 #include "framework/message_box_win32.h"
 #include "res/resource.h"
 
@@ -29,6 +30,7 @@ int CSetupApp::Run()
         // A refused creation (another copy runs) ends the program here, silently.
         CSetupDlg dlg;
         dlg.DoModal();
+        SetMainWindow(nullptr);
     }
     SetMessageBoxPresenter(pPrevious);
     return 0;

@@ -5,6 +5,7 @@
 #include "app/install_sequence.h"
 #include "app/setup_wizard.h"
 #include "framework/gdi.h"
+#include "framework/main_window.h"
 #include "res/resource.h"
 
 CSetupDlg::CSetupDlg()
@@ -47,6 +48,9 @@ std::unique_ptr<IWizard> CSetupDlg::CreateWizard()
 
 BOOL CSetupDlg::OnInitDialog()
 {
+    // The wizard, the read-only dialog and the message boxes name no owner:
+    // they belong to this window.
+    SetMainWindow(m_hwnd);
     RunInstallAndReport(*this);
     // Ends the modal loop at once: the window never waits for input of its own.
     PostQuitMessage(0);

@@ -41,7 +41,8 @@ class ICopyProgress : public IModelessDisplay {
 public:
     // Dispatches every waiting message, then reads and clears the Cancel flag.
     virtual BOOL CheckCancel() = 0;
-    // Dispatches every waiting message, then moves the bar; returns the previous position.
+    // Dispatches every waiting message, then sets the bar's position (which
+    // the bar shows within a moment); returns the previous position.
     virtual int SetProgressPos(int nPos) = 0;
     // Makes the dialog the active window again.
     virtual void Activate() = 0;

@@ -1,5 +1,7 @@
 #include "framework/dialog.h"
 
+#include "framework/main_window.h"
+
 namespace {
 
 // The dialog being created on this thread: the own class's window procedure
@@ -21,6 +23,8 @@ INT_PTR CDialog::DoModal(HWND hwndParent)
 {
     m_bModal = true;
     g_pCreating = this;
+    if (hwndParent == nullptr)
+        hwndParent = GetDefaultOwner();
     const INT_PTR nResult = DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(m_nTemplate), hwndParent,
                                             DialogProc, reinterpret_cast<LPARAM>(this));
     g_pCreating = nullptr;

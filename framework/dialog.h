@@ -12,6 +12,7 @@ public:
     ~CDialog() override;
 
     // Runs the dialog modally; its result, or -1 when it could not be created.
+    // Without hwndParent the main window's dialog owns it (main_window.h).
     INT_PTR DoModal(HWND hwndParent = nullptr);
     // Creates the dialog modeless; FALSE when creation failed.
     BOOL CreateModeless(HWND hwndParent);

@@ -16,10 +16,9 @@ CMessagePump::CMessagePump(UINT nIntervalMs)
     m_llInterval = frequency.QuadPart * nIntervalMs / 1000;
 }
 
-void CMessagePump::Pump(HWND hwndDialog, bool bForce)
+void CMessagePump::Pump(HWND hwndDialog)
 {
-    const LONGLONG llNow = Now();
-    if (!bForce && llNow < m_llNextLook)
+    if (Now() < m_llNextLook)
         return;
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {

@@ -3,7 +3,7 @@
 //
 // Under Wine every look at the queue (PeekMessage, GetQueueStatus,
 // GetInputState, MsgWaitForMultipleObjects alike) is a round trip to the
-// server of some 30 to 50 microseconds, longer than copying a 10,000-byte
+// server of some 30 to 100 microseconds, longer than copying a 10,000-byte
 // chunk takes. So the queue is looked at only when a short interval has
 // passed since the last look; in between, a call costs one read of the
 // performance counter.
@@ -18,8 +18,8 @@ public:
 
     // Takes every waiting message of the thread, lets hwndDialog's keyboard
     // handling have it first and dispatches the rest. Does nothing when the
-    // queue was emptied less than the interval ago, unless bForce.
-    void Pump(HWND hwndDialog, bool bForce = false);
+    // queue was looked at less than the interval ago.
+    void Pump(HWND hwndDialog);
 
 private:
     LONGLONG m_llInterval;

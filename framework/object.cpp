@@ -1,15 +1,20 @@
 #include "object.h"
 
 #include <cstring>
-#include <vector>
 
 namespace {
-std::vector<const CRuntimeClass*>& Registry()
-{
-    static std::vector<const CRuntimeClass*> classes;
-    return classes;
-}
+const CClassRegistration* g_pFirstRegistration = nullptr;
 }  // namespace
+
+CClassRegistration::CClassRegistration(const CRuntimeClass* cls) : m_pClass(cls), m_pNext(g_pFirstRegistration)
+{
+    g_pFirstRegistration = this;
+}
+
+const CClassRegistration* CClassRegistration::First()
+{
+    return g_pFirstRegistration;
+}
 
 const CRuntimeClass CObject::classCObject = {"CObject", 0xFFFF, nullptr, nullptr};
 
@@ -37,10 +42,8 @@ bool CRuntimeClass::IsDerivedFrom(const CRuntimeClass* base) const
 
 const CRuntimeClass* CRuntimeClass::FromName(const char* className)
 {
-    for (const CRuntimeClass* cls : Registry())
-        if (std::strcmp(cls->m_lpszClassName, className) == 0)
-            return cls;
+    for (const CClassRegistration* entry = CClassRegistration::First(); entry; entry = entry->Next())
+        if (std::strcmp(entry->Class()->m_lpszClassName, className) == 0)
+            return entry->Class();
     return nullptr;
 }
-
-void CRuntimeClass::Register(const CRuntimeClass* cls) { Registry().push_back(cls); }

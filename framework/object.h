@@ -19,7 +19,26 @@ struct CRuntimeClass {
 
     // The registered class of this name, or none.
     static const CRuntimeClass* FromName(const char* className);
-    static void Register(const CRuntimeClass* cls);
+};
+
+// One entry of the list of classes that can be created by name; each
+// IMPLEMENT_SERIAL defines one, which links itself in while the program's
+// static objects are constructed. The list's head is a plain pointer, set
+// before any constructor runs, so the order of those constructors does not
+// matter.
+class CClassRegistration {
+public:
+    explicit CClassRegistration(const CRuntimeClass* cls);
+    CClassRegistration(const CClassRegistration&) = delete;
+    CClassRegistration& operator=(const CClassRegistration&) = delete;
+
+    static const CClassRegistration* First();
+    const CRuntimeClass* Class() const { return m_pClass; }
+    const CClassRegistration* Next() const { return m_pNext; }
+
+private:
+    const CRuntimeClass* m_pClass;
+    const CClassRegistration* m_pNext;
 };
 
 class CObject {
@@ -52,6 +71,4 @@ public:                                                           \
     const CRuntimeClass cls::class##cls = {#cls, schema, &cls::CreateObject,             \
                                            RUNTIME_CLASS(base)};                         \
     const CRuntimeClass* cls::GetRuntimeClass() const { return &cls::class##cls; }       \
-    static const struct cls##Registration {                                              \
-        cls##Registration() { CRuntimeClass::Register(&cls::class##cls); }               \
-    } s_##cls##Registration;
+    static const CClassRegistration s_##cls##Registration(&cls::class##cls);

@@ -1,5 +1,7 @@
 #include "framework/property_sheet.h"
 
+#include "framework/main_window.h"
+
 namespace {
 const char* const OBJECT_PROP = "CPropertyPage";
 }
@@ -99,7 +101,10 @@ INT_PTR CPropertySheet::DoModal()
     m_psh.ppsp = m_aPageSheets.data();
     m_psh.dwFlags |= PSH_PROPSHEETPAGE;
     m_bFinished = false;
-    const INT_PTR nResult = PropertySheetA(&m_psh);
+    PROPSHEETHEADERA header = m_psh;
+    if (header.hwndParent == nullptr)
+        header.hwndParent = GetDefaultOwner();
+    const INT_PTR nResult = PropertySheetA(&header);
     // A Finish that its page let through always ends the sheet.
     if (m_bFinished)
         return ID_WIZFINISH;

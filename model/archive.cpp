@@ -18,7 +18,9 @@ std::string NarrowString(const std::vector<WORD>& wide)
     if (wide.empty())
         return std::string();
 #ifdef _WIN32
-    std::wstring text(wide.begin(), wide.end());
+    // A plain buffer: std::wstring would bring its own 24 KB instantiation
+    // into Setup.exe for this one conversion.
+    const std::vector<wchar_t> text(wide.begin(), wide.end());
     int size = WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
                                    nullptr, nullptr);
     std::string result(size > 0 ? size : 0, '\0');

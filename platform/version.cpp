@@ -1,9 +1,10 @@
 #include "platform/version.h"
 
-#include <cstdio>
 #include <cstring>
-#include <map>
+#include <utility>
+#include <vector>
 
+#include "framework/format_text.h"
 #include "model/tracked_block.h"
 
 namespace {
@@ -63,11 +64,16 @@ private:
     bool m_bOutOfMemory = false;
 };
 
-// The seam's answers by upper-cased path.
-std::map<std::string, DWORD>& FindFileAnswers()
+// The seam's answers: upper-cased path and result, a few at most. (A list,
+// not a map: the tree code would weigh more in Setup.exe than the seam.)
+std::vector<std::pair<std::string, DWORD>> g_findFileAnswers;
+
+std::pair<std::string, DWORD>* FindAnswer(const std::string& upperPath)
 {
-    static std::map<std::string, DWORD> answers;
-    return answers;
+    for (auto& answer : g_findFileAnswers)
+        if (answer.first == upperPath)
+            return &answer;
+    return nullptr;
 }
 
 std::string UpperPath(std::string path)
@@ -93,8 +99,7 @@ BOOL ReadVersionStrings(const std::string& path, std::string out[VERSTR_COUNT])
     DWORD entry;
     std::memcpy(&entry, value, sizeof entry);
     DWORD key = (entry << 16) | (entry >> 16);
-    char hex[9];
-    std::snprintf(hex, sizeof hex, "%08lx", static_cast<unsigned long>(key));
+    const std::string hex = FormatText("%08lx", static_cast<unsigned long>(key));
 
     for (int i = 0; i < VERSTR_COUNT; ++i) {
         std::string subBlock = std::string("\\StringFileInfo\\") + hex + "\\" + kValueNames[i];
@@ -124,11 +129,9 @@ FixedVersionResult ReadFixedVersion(const std::string& path, BYTE out[FIXED_VERS
 DWORD FindFileForInstall(DWORD flags, const std::string& fileName, const std::string& winDir,
                          const std::string& appDir)
 {
-    const std::map<std::string, DWORD>& answers = FindFileAnswers();
-    if (!answers.empty()) {
-        auto it = answers.find(UpperPath(appDir + "\\" + fileName));
-        if (it != answers.end())
-            return it->second;
+    if (!g_findFileAnswers.empty()) {
+        if (const auto* answer = FindAnswer(UpperPath(appDir + "\\" + fileName)))
+            return answer->second;
     }
     // Where the file is and where it should go; the installer uses neither.
     char current[MAX_PATH];
@@ -140,6 +143,13 @@ DWORD FindFileForInstall(DWORD flags, const std::string& fileName, const std::st
                         recommended, &recommendedLength);
 }
 
-void SetFindFileAnswer(const std::string& path, DWORD result) { FindFileAnswers()[UpperPath(path)] = result; }
+void SetFindFileAnswer(const std::string& path, DWORD result)
+{
+    const std::string upperPath = UpperPath(path);
+    if (auto* answer = FindAnswer(upperPath))
+        answer->second = result;
+    else
+        g_findFileAnswers.emplace_back(upperPath, result);
+}
 
-void ClearFindFileAnswers() { FindFileAnswers().clear(); }
+void ClearFindFileAnswers() { g_findFileAnswers.clear(); }

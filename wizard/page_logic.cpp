@@ -1,10 +1,10 @@
 #include "wizard/page_logic.h"
 
-#include <cstdio>
 #ifndef _WIN32
 #include <strings.h>
 #endif
 
+#include "framework/format_text.h"
 #include "framework/message_box.h"
 
 BOOL CPageLogic::OnQueryCancel()
@@ -23,9 +23,7 @@ std::string TrimWhiteSpace(const std::string& strText)
 
 std::string FormatMegabytes(DWORD dwBytes)
 {
-    char szText[64];
-    std::snprintf(szText, sizeof szText, "%2.1f MB", dwBytes * (1.0 / 1048576.0));
-    return szText;
+    return FormatText("%2.1f MB", dwBytes * (1.0 / 1048576.0));
 }
 
 bool EqualIgnoringCase(const std::string& strA, const std::string& strB)

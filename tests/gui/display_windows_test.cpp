@@ -80,6 +80,9 @@ TEST_F(DisplayWindows, CopyProgressCancelFlagAndBar)
     progress.SetStatusText("C:\\Vantler\\Tessel.exe");
     EXPECT_EQ(progress.SetProgressPos(40), 0);
     EXPECT_EQ(progress.SetProgressPos(40), 40);
+    // The bar follows by its timer when the queue is served.
+    Sleep(60);
+    Pump();
     EXPECT_EQ(SendDlgItemMessageA(hwnd, IDC_PROGRESS, PBM_GETPOS, 0, 0), 40);
     EXPECT_EQ(gui::ItemText(hwnd, IDC_STATUS_TEXT), "C:\\Vantler\\Tessel.exe");
 

@@ -24,56 +24,6 @@ BOOL CALLBACK Visit(HWND hwnd, LPARAM lParam)
     return TRUE;
 }
 
-// ---- PNG: zlib stored blocks, so no compressor is needed ----
-void PutBE32(std::vector<unsigned char>& out, unsigned long v)
-{
-    for (int shift = 24; shift >= 0; shift -= 8)
-        out.push_back(static_cast<unsigned char>(v >> shift));
-}
-
-unsigned long Crc32(const unsigned char* p, size_t n)
-{
-    unsigned long crc = 0xFFFFFFFFul;
-    for (size_t i = 0; i < n; ++i) {
-        crc ^= p[i];
-        for (int k = 0; k < 8; ++k)
-            crc = (crc >> 1) ^ (0xEDB88320ul & (0ul - (crc & 1)));
-    }
-    return crc ^ 0xFFFFFFFFul;
-}
-
-void PutChunk(std::vector<unsigned char>& out, const char* type, const std::vector<unsigned char>& data)
-{
-    PutBE32(out, data.size());
-    std::vector<unsigned char> body(type, type + 4);
-    body.insert(body.end(), data.begin(), data.end());
-    out.insert(out.end(), body.begin(), body.end());
-    PutBE32(out, Crc32(body.data(), body.size()));
-}
-
-std::vector<unsigned char> Deflated(const std::vector<unsigned char>& raw)
-{
-    std::vector<unsigned char> z = {0x78, 0x01};
-    size_t pos = 0;
-    do {
-        const size_t n = raw.size() - pos < 65535 ? raw.size() - pos : 65535;
-        z.push_back(pos + n == raw.size() ? 1 : 0);
-        z.push_back(static_cast<unsigned char>(n));
-        z.push_back(static_cast<unsigned char>(n >> 8));
-        z.push_back(static_cast<unsigned char>(~n));
-        z.push_back(static_cast<unsigned char>(~n >> 8));
-        z.insert(z.end(), raw.begin() + pos, raw.begin() + pos + n);
-        pos += n;
-    } while (pos < raw.size());
-    unsigned long a = 1, b = 0;
-    for (unsigned char c : raw) {
-        a = (a + c) % 65521;
-        b = (b + a) % 65521;
-    }
-    PutBE32(z, (b << 16) | a);
-    return z;
-}
-
 }  // namespace
 
 HWND WaitForWindowIf(const std::function<bool(HWND)>& match, DWORD dwTimeout)
@@ -94,7 +44,7 @@ HWND WaitForWindow(const char* pszClass, const char* pszCaption, DWORD dwTimeout
     return WaitForWindowIf(
         [&](HWND hwnd) {
             return (pszClass == nullptr || ClassOf(hwnd) == pszClass) &&
-                   (pszCaption == nullptr || Text(hwnd) == pszCaption);
+                   (pszCaption == nullptr || Caption(hwnd) == pszCaption);
         },
         dwTimeout);
 }
@@ -122,6 +72,13 @@ std::string Text(HWND hwnd)
     SendMessageTimeoutA(hwnd, WM_GETTEXT, sizeof szText, reinterpret_cast<LPARAM>(szText), SMTO_ABORTIFHUNG, 5000,
                         nullptr);
     return szText;
+}
+
+std::string Caption(HWND hwnd)
+{
+    char szCaption[256] = "";
+    GetWindowTextA(hwnd, szCaption, sizeof szCaption);
+    return szCaption;
 }
 
 std::string ItemText(HWND hwndDialog, int nId)
@@ -172,19 +129,19 @@ void Choose(HWND hwndDialog, int nId, int nIndex)
                  reinterpret_cast<LPARAM>(hwndItem));
 }
 
-Box WaitForBox(const char* pszCaption, DWORD dwTimeout)
+bool IsBox(HWND hwnd)
+{
+    return ClassOf(hwnd) == "#32770" && GetDlgItem(hwnd, 0xFFFF) != nullptr && !ItemText(hwnd, 0xFFFF).empty();
+}
+
+Box ReadBox(HWND hwnd)
 {
     Box box;
-    box.hwnd = WaitForWindowIf(
-        [&](HWND hwnd) {
-            return ClassOf(hwnd) == "#32770" && Text(hwnd) == pszCaption && GetDlgItem(hwnd, 0xFFFF) != nullptr &&
-                   !ItemText(hwnd, 0xFFFF).empty();
-        },
-        dwTimeout);
-    if (box.hwnd == nullptr)
+    if (!IsBox(hwnd))
         return box;
-    box.strText = ItemText(box.hwnd, 0xFFFF);
-    auto has = [&](int nId) { return GetDlgItem(box.hwnd, nId) != nullptr; };
+    box.strText = ItemText(hwnd, 0xFFFF);
+    box.hwnd = hwnd;
+    auto has = [&](int nId) { return GetDlgItem(hwnd, nId) != nullptr; };
     if (has(IDRETRY))
         box.nButtons = MB_RETRYCANCEL;
     else if (has(IDYES))
@@ -193,9 +150,18 @@ Box WaitForBox(const char* pszCaption, DWORD dwTimeout)
         box.nButtons = MB_OKCANCEL;
     else
         box.nButtons = MB_OK;
-    const LRESULT lDefault = SendMessageA(box.hwnd, DM_GETDEFID, 0, 0);
-    box.nDefault = HIWORD(lDefault) == DC_HASDEFID ? LOWORD(lDefault) : 0;
+    // The button drawn as the default (the box's DM_GETDEFID may still name OK).
+    for (int nId : {IDOK, IDCANCEL, IDABORT, IDRETRY, IDIGNORE, IDYES, IDNO})
+        if (has(nId) && (GetWindowLongPtrA(GetDlgItem(hwnd, nId), GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON)
+            box.nDefault = nId;
+    box.nIcon = BoxIcon(hwnd);
     return box;
+}
+
+Box WaitForBox(const char* pszCaption, DWORD dwTimeout)
+{
+    HWND hwnd = WaitForWindowIf([&](HWND h) { return Caption(h) == pszCaption && IsBox(h); }, dwTimeout);
+    return hwnd != nullptr ? ReadBox(hwnd) : Box();
 }
 
 void Answer(const Box& box, int nButton)
@@ -220,69 +186,6 @@ DWORD WizardButtons(HWND hwndSheet)
 HWND CurrentPage(HWND hwndSheet)
 {
     return reinterpret_cast<HWND>(SendMessageA(hwndSheet, PSM_GETCURRENTPAGEHWND, 0, 0));
-}
-
-COLORREF ScreenPixel(HWND hwnd, int x, int y)
-{
-    POINT pt = {x, y};
-    ClientToScreen(hwnd, &pt);
-    HDC hdc = GetDC(nullptr);
-    const COLORREF colour = GetPixel(hdc, pt.x, pt.y);
-    ReleaseDC(nullptr, hdc);
-    return colour;
-}
-
-bool SaveScreenshot(HWND hwnd, const std::string& strPath)
-{
-    RECT rc;
-    if (!GetWindowRect(hwnd, &rc))
-        return false;
-    const int cx = rc.right - rc.left, cy = rc.bottom - rc.top;
-    if (cx <= 0 || cy <= 0)
-        return false;
-    HDC hdcScreen = GetDC(nullptr);
-    HDC hdcMem = CreateCompatibleDC(hdcScreen);
-    BITMAPINFO bi = {};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = cx;
-    bi.bmiHeader.biHeight = -cy;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    void* pBits = nullptr;
-    HBITMAP hbm = CreateDIBSection(hdcScreen, &bi, DIB_RGB_COLORS, &pBits, nullptr, 0);
-    HGDIOBJ hOld = SelectObject(hdcMem, hbm);
-    BitBlt(hdcMem, 0, 0, cx, cy, hdcScreen, rc.left, rc.top, SRCCOPY);
-    GdiFlush();
-    std::vector<unsigned char> raw;
-    raw.reserve(static_cast<size_t>(cy) * (cx * 3 + 1));
-    const unsigned char* p = static_cast<const unsigned char*>(pBits);
-    for (int y = 0; y < cy; ++y) {
-        raw.push_back(0);  // filter: none
-        for (int x = 0; x < cx; ++x) {
-            const unsigned char* px = p + (static_cast<size_t>(y) * cx + x) * 4;
-            raw.push_back(px[2]);
-            raw.push_back(px[1]);
-            raw.push_back(px[0]);
-        }
-    }
-    SelectObject(hdcMem, hOld);
-    DeleteObject(hbm);
-    DeleteDC(hdcMem);
-    ReleaseDC(nullptr, hdcScreen);
-
-    std::vector<unsigned char> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    std::vector<unsigned char> header;
-    PutBE32(header, static_cast<unsigned long>(cx));
-    PutBE32(header, static_cast<unsigned long>(cy));
-    header.insert(header.end(), {8, 2, 0, 0, 0});  // 8-bit RGB
-    PutChunk(png, "IHDR", header);
-    PutChunk(png, "IDAT", Deflated(raw));
-    PutChunk(png, "IEND", {});
-    FILE* f = std::fopen(strPath.c_str(), "wb");
-    if (f == nullptr)
-        return false;
-    const bool bWritten = std::fwrite(png.data(), 1, png.size(), f) == png.size();
-    return std::fclose(f) == 0 && bWritten;
 }
 
 }  // namespace gui

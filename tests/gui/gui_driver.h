@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace gui {
 
@@ -22,7 +23,11 @@ bool WaitGone(HWND hwnd, DWORD dwTimeout = WAIT_MS);
 // Waits until pred holds; false when it did not within dwTimeout.
 bool WaitUntil(const std::function<bool()>& pred, DWORD dwTimeout = WAIT_MS);
 
+// A control's text, asked of the control (WM_GETTEXT, so also another process's).
 std::string Text(HWND hwnd);
+// A top-level window's caption as the system keeps it: nothing is sent to a
+// window of another process, which may be busy and would answer late.
+std::string Caption(HWND hwnd);
 std::string ItemText(HWND hwndDialog, int nId);
 std::string ClassOf(HWND hwnd);
 LONG Style(HWND hwndDialog, int nId);
@@ -42,14 +47,21 @@ struct Box {
     std::string strText;
     // MB_OK, MB_OKCANCEL, MB_YESNO, MB_RETRYCANCEL from the buttons present.
     UINT nButtons = 0;
-    // The icon's style bits, read from the box's icon (0 when none shows).
+    // The icon's style bits (MB_ICONQUESTION, ...), recognised by the
+    // picture the box shows; 0 when it shows none of the system's four.
     UINT nIcon = 0;
-    // The id of the default button.
+    // The id of the default button, 0 when none is drawn as it.
     int nDefault = 0;
     explicit operator bool() const { return hwnd != nullptr; }
 };
+// TRUE when hwnd is a message box that shows its text.
+bool IsBox(HWND hwnd);
+// hwnd read as a message box; an empty Box when it is none.
+Box ReadBox(HWND hwnd);
 // Waits for a visible box titled pszCaption that holds a text.
 Box WaitForBox(const char* pszCaption = "Setup", DWORD dwTimeout = WAIT_MS);
+// The icon style bits of the icon that box hwndBox shows, 0 for none.
+UINT BoxIcon(HWND hwndBox);
 // Answers it (IDOK, IDYES, ...) and waits until it has gone.
 void Answer(const Box& box, int nButton);
 
@@ -59,9 +71,22 @@ DWORD WizardButtons(HWND hwndSheet);
 // The sheet's current page.
 HWND CurrentPage(HWND hwndSheet);
 
-// Writes what the screen shows of hwnd as a PNG file (24-bit, uncompressed).
+// What the screen shows of a rectangle: its pixels row by row from the top,
+// each as RGB(r, g, b).
+struct Image {
+    int cx = 0;
+    int cy = 0;
+    std::vector<COLORREF> pixels;
+    COLORREF At(int x, int y) const { return pixels[static_cast<size_t>(y) * cx + x]; }
+};
+// hwnd's window, or its client area, as the screen shows it now.
+Image Capture(HWND hwnd, bool bClientOnly = false);
+// The same once two captures in a row agree, so that a window that has just
+// appeared is shown painted (the last capture after dwTimeout otherwise).
+Image CaptureSettled(HWND hwnd, bool bClientOnly = false, DWORD dwTimeout = 2000);
+// Writes an image as a PNG file (24-bit, uncompressed).
+bool SavePng(const Image& image, const std::string& strPath);
+// A settled capture of hwnd's window written as a PNG file.
 bool SaveScreenshot(HWND hwnd, const std::string& strPath);
-// The colour of a client pixel of hwnd, as the screen shows it.
-COLORREF ScreenPixel(HWND hwnd, int x, int y);
 
 }  // namespace gui

@@ -1,0 +1,272 @@
+// Setup.exe itself, started as a user starts it and worked from outside
+// through its real windows: the whole install of the sample floppy medium,
+// Cancel in "Copying Files", the read-only question, a second copy, and the
+// main window's picture. Screenshots are kept in "screenshots" below the
+// test's folder.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <memory>
+
+#include "app/gradient.h"
+#include "res/resource.h"
+#include "tests/engine/engine_support.h"
+#include "tests/gui/setup_run.h"
+#include "tests/samples/sample_paths.h"
+#include "tests/support/temp_dir.h"
+
+namespace {
+
+const char* const QUIT = "Do you really want to quit Setup ?";
+const char* const COMPLETED = "The Setup was completed successfully.";
+const char* const NOT_FINISHED = "The Setup was not finished completely.";
+
+class SetupExe : public ::testing::Test {
+protected:
+    // The sample floppy medium, packed once for every test.
+    static void SetUpTestSuite()
+    {
+        s_pMedia = new TempDir;
+        PackMedium(StagePath("floppy.json"), s_pMedia->Path("media"));
+    }
+    static void TearDownTestSuite()
+    {
+        delete s_pMedia;
+        s_pMedia = nullptr;
+    }
+
+    // Setup.exe from disk 1 in its drive (a fresh copy), with the later disks
+    // at hand for the prompts.
+    CSetupRun& Start(bool bScreenshots = false)
+    {
+        const std::string strMedia = s_pMedia->Path("media");
+        CreateDirectoryA(m_strDrive.c_str(), nullptr);
+        for (const std::string& name : ListTree(strMedia + "\\disk1"))
+            CopyFileA((strMedia + "\\disk1\\" + name).c_str(), (m_strDrive + "\\" + name).c_str(), FALSE);
+        for (int n = 2; Exists(strMedia + "\\disk" + std::to_string(n)); ++n)
+            m_astrDisks.push_back(strMedia + "\\disk" + std::to_string(n));
+        m_pRun = std::make_unique<CSetupRun>(m_strDrive + "\\Setup.exe", m_astrDisks);
+        if (bScreenshots) {
+            CreateDirectoryA("screenshots", nullptr);
+            m_pRun->m_strShots = "screenshots";
+        }
+        EXPECT_TRUE(m_pRun->Start());
+        return *m_pRun;
+    }
+
+    // A destination of the test's own, empty at the start: typed on the
+    // destination page, which then goes on as a user's Next.
+    static std::string Destination(const char* pszBelowC)
+    {
+        const std::string strDest = std::string("C:") + pszBelowC;
+        RemoveTree(strDest);
+        return strDest;
+    }
+    static void TypeDestination(const SetupWindow& window, const char* pszBelowC)
+    {
+        if (window.kind == SetupWindow::WIZARD && window.nPage == 1)
+            gui::SetItemText(gui::CurrentPage(window.hwnd), IDC_DEST_DIR, pszBelowC);
+    }
+
+    static TempDir* s_pMedia;
+    TempDir m_temp;
+    const std::string m_strDrive = m_temp.Path("drive");
+    std::vector<std::string> m_astrDisks;
+    std::unique_ptr<CSetupRun> m_pRun;
+};
+
+TempDir* SetupExe::s_pMedia = nullptr;
+
+TEST_F(SetupExe, InstallsTheSampleFloppyMediumWithItsDefaults)
+{
+    const std::string strDest = Destination("\\Vantler");
+    CSetupRun& setup = Start(true);
+    int nBarAtPrompt = -1;
+    EXPECT_EQ(setup.Run([&](const SetupWindow& window) {
+        // While the prompt holds the copy up, the bar shows how far it got:
+        // disk 1 holds nearly two thirds of the product.
+        if (window.kind == SetupWindow::BOX && window.box.strText.rfind("Insert the disk 2 ", 0) == 0) {
+            HWND hwndBar = GetDlgItem(setup.Window("Copying Files"), IDC_PROGRESS);
+            gui::WaitUntil([&] { return SendMessageA(hwndBar, PBM_GETPOS, 0, 0) >= 50; }, 2000);
+            nBarAtPrompt = static_cast<int>(SendMessageA(hwndBar, PBM_GETPOS, 0, 0));
+        }
+        return false;
+    }),
+              COMPLETED);
+    EXPECT_EQ(setup.Wait(5000), 0u);
+    EXPECT_GE(nBarAtPrompt, 50);
+
+    // The default destination was created on request, and each later disk
+    // was asked for in the drive Setup.exe started from.
+    std::vector<std::string> astrExpected = {"The destination directory " + strDest +
+                                             " does not exist. Do you want to create it ?"};
+    for (size_t n = 2; n < m_astrDisks.size() + 2; ++n)
+        astrExpected.push_back("Insert the disk " + std::to_string(n) + " in " + m_strDrive.substr(0, 1) + ": !");
+    astrExpected.push_back(COMPLETED);
+    EXPECT_EQ(setup.m_astrBoxes, astrExpected);
+
+    for (const auto& file : SampleDestinationFiles()) {
+        // (The demo projects' forms are patched after the copy.)
+        if (file.first.find("Form1.frm") == std::string::npos)
+            EXPECT_EQ(Read(strDest + "\\" + file.first), Read(StagePath(file.second))) << file.first;
+        else
+            EXPECT_TRUE(Exists(strDest + "\\" + file.first)) << file.first;
+    }
+    EXPECT_TRUE(Exists(strDest + "\\Setup.inf"));
+}
+
+TEST_F(SetupExe, TwoCancelClicksInCopyingFilesAskOnce)
+{
+    Destination("\\VantlerCancel");
+    CSetupRun& setup = Start();
+    int nQuestions = 0;
+    const std::string strFinal = setup.Run([&](const SetupWindow& window) {
+        TypeDestination(window, "\\VantlerCancel");
+        if (window.kind != SetupWindow::BOX)
+            return false;
+        if (window.box.strText.rfind("Insert the disk 2 ", 0) == 0) {
+            // Disk 2 goes in, OK is pressed, and Cancel is clicked twice before
+            // Setup.exe reads its queue again: both clicks wait there together.
+            HWND hwndProgress = setup.Window("Copying Files");
+            EXPECT_NE(hwndProgress, nullptr);
+            setup.InsertDisk(2);
+            setup.Suspend();
+            gui::Press(window.hwnd, IDOK);
+            gui::Press(hwndProgress, IDCANCEL);
+            gui::Press(hwndProgress, IDCANCEL);
+            setup.Resume();
+            gui::WaitGone(window.hwnd);
+            return true;
+        }
+        if (window.box.strText != QUIT)
+            return false;
+        ++nQuestions;
+        EXPECT_EQ(window.box.nButtons, static_cast<UINT>(MB_YESNO));
+        EXPECT_EQ(window.box.nIcon, static_cast<UINT>(MB_ICONQUESTION));
+        EXPECT_EQ(window.box.nDefault, IDNO);
+        gui::Answer(window.box, IDNO);  // the copy goes on
+        return true;
+    });
+    EXPECT_EQ(nQuestions, 1);
+    EXPECT_EQ(strFinal, COMPLETED);
+}
+
+TEST_F(SetupExe, AsksBeforeOverwritingAReadOnlyFile)
+{
+    const std::string strDest = Destination("\\VantlerReadOnly");
+    const std::string strHelp = strDest + "\\Tessel.hlp";
+    Place(strHelp, "an older help file without a version record", true);
+    CSetupRun& setup = Start(true);
+    int nAsked = 0;
+    EXPECT_EQ(setup.Run([&](const SetupWindow& window) {
+        TypeDestination(window, "\\VantlerReadOnly");
+        if (window.kind == SetupWindow::READ_ONLY) {
+            ++nAsked;
+            EXPECT_EQ(gui::ItemText(window.hwnd, IDC_READ_ONLY_TEXT),
+                      "Setup has detected the Read-Only-File\r\n" + strHelp + ".\r\nOverwrite this file ?");
+            EXPECT_EQ(IsDlgButtonChecked(window.hwnd, IDC_DONT_SHOW_AGAIN), static_cast<UINT>(BST_UNCHECKED));
+        }
+        return false;  // "&Yes"
+    }),
+              COMPLETED);
+    EXPECT_EQ(nAsked, 1);
+    EXPECT_EQ(Read(strHelp), Read(StagePath("help/Tessel.hlp")));
+}
+
+TEST_F(SetupExe, ASecondCopyEndsAndBringsTheFirstForward)
+{
+    CSetupRun& first = Start();
+    HWND hwndSheet = first.WaitFor(SetupWindow::WIZARD);
+    HWND hwndMain = first.MainWindow();
+    ASSERT_NE(hwndSheet, nullptr);
+    ASSERT_NE(hwndMain, nullptr);
+    ShowWindow(hwndMain, SW_MINIMIZE);
+    ASSERT_TRUE(gui::WaitUntil([&] { return IsIconic(hwndMain) != FALSE; }));
+
+    CSetupRun second(m_strDrive + "\\Setup.exe", {});
+    ASSERT_TRUE(second.Start());
+    bool bShown = false;
+    while (second.IsRunning())
+        bShown = bShown || second.MainWindow() != nullptr;
+    EXPECT_EQ(second.Wait(0), 0u);
+    EXPECT_FALSE(bShown) << "the second copy opened its main window";
+    EXPECT_TRUE(gui::WaitUntil([&] { return !IsIconic(hwndMain); })) << "the first copy stayed minimised";
+    EXPECT_TRUE(gui::WaitUntil([&] { return GetForegroundWindow() == hwndSheet; }))
+        << "the first copy's wizard did not come forward";
+
+    // The first copy goes on as before.
+    EXPECT_EQ(first.Run([&](const SetupWindow& window) {
+        if (window.kind == SetupWindow::WIZARD) {
+            gui::Press(window.hwnd, IDCANCEL);
+            gui::WaitUntil([&] { return first.Window("Setup") != nullptr; });
+            return true;
+        }
+        if (window.kind == SetupWindow::BOX && window.box.strText == QUIT)
+            gui::Answer(window.box, IDYES);
+        return window.kind == SetupWindow::BOX && window.box.strText == QUIT;
+    }),
+              NOT_FINISHED);
+}
+
+TEST_F(SetupExe, MainWindowShowsTheGradientAndTheTitle)
+{
+    CSetupRun& setup = Start(true);
+    bool bChecked = false;
+    setup.Run([&](const SetupWindow& window) {
+        if (window.kind == SetupWindow::WIZARD) {
+            gui::Press(window.hwnd, IDCANCEL);
+            gui::WaitUntil([&] { return setup.Window("Setup") != nullptr; });
+            return true;
+        }
+        if (window.kind != SetupWindow::BOX)
+            return false;
+        if (window.box.strText == QUIT) {
+            gui::Answer(window.box, IDYES);
+            return true;
+        }
+        if (window.box.strText != NOT_FINISHED)
+            return false;
+        // The final message over the maximised main window, which nothing else covers.
+        HWND hwndMain = setup.MainWindow();
+        EXPECT_EQ(gui::Text(hwndMain), "Vantler Setup");
+        EXPECT_TRUE(IsZoomed(hwndMain));
+        setup.Shot(hwndMain, "setup-main-window-final");
+        const gui::Image client = gui::CaptureSettled(hwndMain, true);
+        RECT rc;
+        GetClientRect(hwndMain, &rc);
+        bChecked = client.cx == rc.right && client.cy == rc.bottom;
+        if (!bChecked)
+            return false;
+
+        // Every row of the bands at both ends, band by band: the last column
+        // and row are not copied from the picture.
+        int nWrong = 0;
+        for (int i = 0; i < GRADIENT_BANDS; ++i) {
+            const GradientBand band = GetGradientBand(i, client.cy);
+            for (int y = band.nTop; y < band.nBottom; ++y)
+                for (int x : {0, client.cx - 2})
+                    nWrong += client.At(x, y) != RGB(0, 0, band.bBlue);
+        }
+        EXPECT_EQ(nWrong, 0);
+        EXPECT_EQ(GetGradientBand(GRADIENT_BANDS - 1, client.cy).nBottom, client.cy - 1);
+        EXPECT_NE(client.At(client.cx - 1, 0), RGB(0, 0, 255));
+        EXPECT_NE(client.At(0, client.cy - 1), RGB(0, 0, 0));
+
+        // The title: white letters over their dark blue shadow, top left.
+        int nWhite = 0, nShadow = 0;
+        for (int y = 22; y < 80; ++y)
+            for (int x = 25; x < 250; ++x) {
+                nWhite += client.At(x, y) == RGB(255, 255, 255);
+                nShadow += client.At(x, y) == RGB(0, 0, 50);
+            }
+        EXPECT_GT(nWhite, 100);
+        EXPECT_GT(nShadow, 20);
+        return false;
+    });
+    EXPECT_TRUE(bChecked);
+    EXPECT_EQ(setup.m_strFinal, NOT_FINISHED);
+}
+
+}  // namespace
