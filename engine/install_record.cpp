@@ -20,37 +20,6 @@ BOOL IsOurUninstaller(const std::string& strPath)
     return ReadVersionStrings(strPath, strings) && strings[VERSTR_INTERNALNAME] == OUR_UNINSTALLER;
 }
 
-// Takes the read-only attribute off a file for the time it is replaced, and
-// puts it back unless the replacement went through.
-class CWritableTarget {
-public:
-    explicit CWritableTarget(const std::string& strPath) : m_strPath(strPath)
-    {
-        DWORD attributes = GetFileAttributesA(strPath.c_str());
-        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
-            if (!SetFileAttributesA(strPath.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY))
-                CFile::ThrowOsError(static_cast<LONG>(GetLastError()), strPath);
-            m_dwRestore = attributes;
-        }
-    }
-    ~CWritableTarget()
-    {
-        if (m_dwRestore != INVALID_FILE_ATTRIBUTES) {
-            const DWORD error = GetLastError();
-            SetFileAttributesA(m_strPath.c_str(), m_dwRestore);
-            SetLastError(error);
-        }
-    }
-    CWritableTarget(const CWritableTarget&) = delete;
-    CWritableTarget& operator=(const CWritableTarget&) = delete;
-
-    void Replaced() { m_dwRestore = INVALID_FILE_ATTRIBUTES; }
-
-private:
-    std::string m_strPath;
-    DWORD m_dwRestore = INVALID_FILE_ATTRIBUTES;
-};
-
 }  // namespace
 
 BOOL CSetupEngine::CheckDestination(const std::string& strDir)
@@ -113,9 +82,7 @@ BOOL CSetupEngine::SaveInstallRecord()
         StoreRecord(file);
         file.Close();
 
-        CWritableTarget target(strTarget);
-        temp.Commit(strTarget);
-        target.Replaced();
+        temp.CommitOverReadOnly(strTarget);
         return TRUE;
     } catch (const CFileException& error) {
         temp.Discard();

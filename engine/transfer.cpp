@@ -21,19 +21,6 @@ void GetTopDirectories(CInstallTree& tree, CInstallDir*& pApp, CInstallDir*& pSy
     pSys = tree.GetRoot().children.GetNext(pos)->dir;
 }
 
-// Clears the read-only attribute of an existing file, keeping the others.
-void ClearReadOnly(const std::string& strPath)
-{
-    const DWORD dwAttributes = GetFileAttributesA(strPath.c_str());
-    if (dwAttributes == INVALID_FILE_ATTRIBUTES)
-        CFile::ThrowOsError(static_cast<LONG>(GetLastError()), strPath);
-    if (!(dwAttributes & FILE_ATTRIBUTE_READONLY))
-        return;
-    const DWORD dwCleared = dwAttributes & ~FILE_ATTRIBUTE_READONLY;
-    if (!SetFileAttributesA(strPath.c_str(), dwCleared ? dwCleared : FILE_ATTRIBUTE_NORMAL))
-        CFile::ThrowOsError(static_cast<LONG>(GetLastError()), strPath);
-}
-
 // Creates every directory and installs every file of the tree, in tree order.
 BOOL WalkTree(CSetupEngine& engine)
 {
@@ -106,9 +93,6 @@ BOOL CSetupEngine::InstallUninstaller()
             return FALSE;
         }
         const BOOL bExisted = dwProbe == ERROR_SUCCESS;
-        // Our own uninstaller is replaced without a question.
-        if (bExisted)
-            ClearReadOnly(strTarget);
 
         CTempFile temp;
         if (!temp.Create(m_strDestDir))
@@ -128,7 +112,8 @@ BOOL CSetupEngine::InstallUninstaller()
             SetLastError(SETUP_E_CANCELLED);
             return FALSE;
         }
-        temp.Commit(strTarget);
+        // Our own uninstaller is replaced without a question, read-only or not.
+        temp.CommitOverReadOnly(strTarget);
         if (!bExisted)
             m_journal.m_bUninstCreated = TRUE;
         return TRUE;

@@ -17,6 +17,24 @@ void CTempFile::Commit(const std::string& target)
     m_strPath.clear();
 }
 
+void CTempFile::CommitOverReadOnly(const std::string& target)
+{
+    const DWORD dwAttributes = GetFileAttributesA(target.c_str());
+    if (dwAttributes == INVALID_FILE_ATTRIBUTES || !(dwAttributes & FILE_ATTRIBUTE_READONLY)) {
+        Commit(target);
+        return;
+    }
+    const DWORD dwWritable = dwAttributes & ~FILE_ATTRIBUTE_READONLY;
+    if (!SetFileAttributesA(target.c_str(), dwWritable ? dwWritable : FILE_ATTRIBUTE_NORMAL))
+        CFile::ThrowOsError(static_cast<LONG>(GetLastError()), target);
+    try {
+        Commit(target);
+    } catch (const CFileException&) {
+        SetFileAttributesA(target.c_str(), dwAttributes);
+        throw;
+    }
+}
+
 void CTempFile::Discard()
 {
     if (!IsOwned())

@@ -24,6 +24,11 @@ public:
     // CFileException (the file stays owned) when the move fails.
     void Commit(const std::string& target);
 
+    // Commit onto a target that may be read-only: the attribute is taken off
+    // for the move only, and put back when the move fails, so that a failure
+    // leaves the old file exactly as it was.
+    void CommitOverReadOnly(const std::string& target);
+
     // Deletes the file now if it is still owned; an error is ignored.
     void Discard();
 

@@ -74,4 +74,26 @@ TEST(TempFile, WhatIsNotCommittedGoes)
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_DIRECTORY));
 }
 
+// A read-only target is replaced; one that refuses the move keeps its
+// attribute along with its contents.
+TEST(TempFile, CommitOverReadOnly)
+{
+    TempDir dir;
+    std::string target = dir.WriteFile("Setup.inf", "old");
+    ASSERT_TRUE(SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_READONLY));
+    CTempFile temp;
+    ASSERT_TRUE(temp.Create(dir.Root()));
+    std::ofstream(temp.GetPath(), std::ios::binary) << "new";
+    HANDLE busy = CreateFileA(target.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(busy, INVALID_HANDLE_VALUE);
+    EXPECT_THROW(temp.CommitOverReadOnly(target), CFileException);
+    CloseHandle(busy);
+    EXPECT_NE(0u, GetFileAttributesA(target.c_str()) & FILE_ATTRIBUTE_READONLY);
+    EXPECT_EQ(Contents(target), "old");
+
+    temp.CommitOverReadOnly(target);
+    EXPECT_FALSE(temp.IsOwned());
+    EXPECT_EQ(Contents(target), "new");
+}
+
 }  // namespace
