@@ -17,14 +17,6 @@ const char kOpenArgument[] = " \"%1\"";
 // Written over a count that cannot be read as one.
 const DWORD kUnknownCount = 127;
 
-// The App Paths and Uninstall keys hold every product's entry; ours is named
-// by one key component. An empty name, or one with a backslash, would name
-// the shared key itself or another product's, which a rollback would delete.
-bool IsOneKeyName(const std::string& name)
-{
-    return !name.empty() && name.find('\\') == std::string::npos;
-}
-
 // TRUE when the key exists and both of its values could be read.
 BOOL ReadKeyValues(const std::string& key, const char* pszFirst, std::string& strFirst, const char* pszSecond,
                    std::string& strSecond)
