@@ -4,6 +4,12 @@ const char* const SETUP_CAPTION = "Setup";
 
 namespace {
 IMessageBoxPresenter* g_pPresenter = nullptr;
+const char* g_pszCaption = SETUP_CAPTION;
+}
+
+void SetMessageBoxCaption(const char* pszCaption)
+{
+    g_pszCaption = pszCaption;
 }
 
 IMessageBoxPresenter* SetMessageBoxPresenter(IMessageBoxPresenter* pPresenter)
@@ -32,5 +38,5 @@ int SetupMessageBox(const std::string& strText, UINT nStyle)
 {
     if (g_pPresenter == nullptr)
         return 0;
-    return g_pPresenter->Show(SETUP_CAPTION, strText, AddDefaultIcon(nStyle));
+    return g_pPresenter->Show(g_pszCaption, strText, AddDefaultIcon(nStyle));
 }

@@ -183,6 +183,17 @@ LONG GetRegDword(HKEY root, const std::string& key, const std::string& name, DWO
     return ERROR_SUCCESS;
 }
 
+LONG GetRegValueType(HKEY root, const std::string& key, const std::string& name, DWORD& type, DWORD& size)
+{
+    if (LONG code = CheckNames(key, name))
+        return Result(code);
+    CRegKeyHandle handle;
+    LONG code = OpenKey(root, key, KEY_QUERY_VALUE, handle);
+    if (code == ERROR_SUCCESS)
+        code = RegQueryValueExA(handle.Get(), name.c_str(), nullptr, &type, nullptr, &size);
+    return Result(code);
+}
+
 LONG DeleteRegValue(HKEY root, const std::string& key, const std::string& name)
 {
     if (LONG code = CheckNames(key, name))

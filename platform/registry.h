@@ -29,6 +29,8 @@ LONG GetRegString(HKEY root, const std::string& key, const std::string& name, st
 LONG SetRegDword(HKEY root, const std::string& key, const std::string& name, DWORD value);
 // Reads 4 bytes of a value; out changes only on success.
 LONG GetRegDword(HKEY root, const std::string& key, const std::string& name, DWORD& out);
+// The type and size in bytes of a value, without its data.
+LONG GetRegValueType(HKEY root, const std::string& key, const std::string& name, DWORD& type, DWORD& size);
 LONG DeleteRegValue(HKEY root, const std::string& key, const std::string& name);
 
 // Test seam: makes the helpers use target wherever a caller passes the

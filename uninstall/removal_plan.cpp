@@ -92,7 +92,8 @@ std::string RemovalStep::Describe() const
 std::string RemainingItem::Describe() const
 {
     static const char* const kReasons[] = {"outside",       "system file", "still used", "kept",      "other installation",
-                                           "linked",        "not empty",   "group not empty", "at restart", "failed"};
+                                           "linked",        "not empty",   "group not empty", "group left", "at restart",
+                                           "failed"};
     std::string text = std::string(kReasons[reason]) + " " + strName;
     if (reason == FAILED)
         text += " (" + std::to_string(dwError) + ")";
@@ -108,7 +109,7 @@ BOOL CRemovalPlanner::Plan(const std::string& strDestDir, const std::string& str
     m_counts.clear();
     m_bAnswerAll = false;
     m_strDestDir = strDestDir;
-    if (!SameName(m_record.m_strDestDir, strDestDir))
+    if (!RecordDescribes(m_record, strDestDir))
         return FALSE;
 
     // The first directory below the root stands for D, the second for the
@@ -273,7 +274,7 @@ void CRemovalPlanner::PlanRegistry(RemovalPlan& plan)
         if (NamesProgram(strValue, strProgram))
             plan.steps.push_back(Step(RemovalStep::DELETE_KEY, strAppKey));
         else
-            plan.remaining.push_back(Remains(RemainingItem::OTHER_INSTALLATION, strAppKey));
+            plan.remaining.push_back(Remains(RemainingItem::OTHER_INSTALLATION, std::string("HKLM\\") + strAppKey));
     }
 
     // The extension and its document type go together, and only while the
@@ -297,7 +298,7 @@ void CRemovalPlanner::PlanRegistry(RemovalPlan& plan)
         if (NamesProgram(strValue, m_strDestDir + "\\" + UNINSTALLER_NAME))
             plan.tail.push_back(Step(RemovalStep::DELETE_KEY, strUninstKey));
         else
-            plan.remaining.push_back(Remains(RemainingItem::OTHER_INSTALLATION, strUninstKey));
+            plan.remaining.push_back(Remains(RemainingItem::OTHER_INSTALLATION, std::string("HKLM\\") + strUninstKey));
     }
 }
 
@@ -323,6 +324,11 @@ void CRemovalPlanner::PlanGroup(RemovalPlan& plan)
     RemovalStep group = Step(RemovalStep::DELETE_GROUP, std::string());
     group.strName = strGroup;
     plan.steps.push_back(group);
+}
+
+bool RecordDescribes(const CInstallMngr& record, const std::string& strDestDir)
+{
+    return SameName(record.m_strDestDir, strDestDir);
 }
 
 void DropSharedFiles(InstallNode& node)

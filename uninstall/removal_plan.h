@@ -63,6 +63,7 @@ struct RemainingItem {
         LINKED_DIRECTORY,    // a directory that links to another place: nothing below it is touched
         NOT_EMPTY,           // a directory that holds files Setup did not put there
         GROUP_NOT_EMPTY,     // a program group that holds items Setup did not make
+        GROUP_LEFT,          // a program group that Program Manager did not remove
         AT_RESTART,          // a file in use, removed when Windows restarts
         FAILED,              // dwError tells why
     };
@@ -70,6 +71,8 @@ struct RemainingItem {
     std::string strName;  // a path, a registry key or a group
     DWORD dwError = 0;
 
+    // Something that should have gone and did not: the removal is to be repeated.
+    bool IsFailure() const { return reason == FAILED || reason == GROUP_LEFT; }
     // One line for listings and tests, such as "outside C:\Other\Tessel.exe".
     std::string Describe() const;
 };
@@ -128,6 +131,10 @@ private:
     bool m_bAnswerAll = false;
     SharedAnswer m_answerAll = SHARED_KEEP;
 };
+
+// True when the record describes the installation in strDestDir (the same
+// folder, however its letters are cased).
+bool RecordDescribes(const CInstallMngr& record, const std::string& strDestDir);
 
 // Takes every shared file out of the record's tree: once their counts are
 // lowered they are no longer the installation's to count.

@@ -261,7 +261,7 @@ const Row kRows[] = {
          in.machine.Set(REG_MACHINE, UNINST_KEY, "UninstallString", "\"C:\\Other Place\\Uninst.exe\"");
          SetCommand(in, "C:\\Other\\Tessel.exe \"%1\"");
      },
-     {"remains: other installation " + APP_KEY, "remains: other installation " + UNINST_KEY,
+     {"remains: other installation HKLM\\" + APP_KEY, "remains: other installation HKLM\\" + UNINST_KEY,
       "remains: other installation HKCR\\.vtr"},
      {DELETE_APP_KEY, DELETE_EXT, DELETE_UNINST},
      1},

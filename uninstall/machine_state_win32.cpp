@@ -1,0 +1,54 @@
+#include "uninstall/machine_state_win32.h"
+
+#include <shlobj.h>
+
+#include "engine/registry_entries.h"
+#include "platform/disk.h"
+#include "platform/registry.h"
+
+HKEY RootKey(RegRoot root) { return root == REG_CLASSES ? HKEY_CLASSES_ROOT : HKEY_LOCAL_MACHINE; }
+
+std::string ProgramGroupFolder(const std::string& strGroup)
+{
+    char szPrograms[MAX_PATH] = "";
+    if (FAILED(SHGetFolderPathA(nullptr, CSIDL_PROGRAMS, nullptr, SHGFP_TYPE_CURRENT, szPrograms)))
+        return std::string();
+    return std::string(szPrograms) + "\\" + strGroup;
+}
+
+bool CMachineState::ReadString(RegRoot root, const std::string& strKey, const std::string& strName,
+                               std::string& strValue)
+{
+    return GetRegString(RootKey(root), strKey, strName, strValue) == ERROR_SUCCESS;
+}
+
+SharedCountState CMachineState::ReadSharedCount(const std::string& strPath, DWORD& dwCount)
+{
+    DWORD dwType = 0, dwSize = 0;
+    const LONG code = GetRegValueType(HKEY_LOCAL_MACHINE, SHARED_DLLS_KEY, strPath, dwType, dwSize);
+    if (code == ERROR_FILE_NOT_FOUND)
+        return COUNT_MISSING;
+    if (code != ERROR_SUCCESS || dwType != REG_DWORD || dwSize != sizeof(DWORD) ||
+        GetRegDword(HKEY_LOCAL_MACHINE, SHARED_DLLS_KEY, strPath, dwCount) != ERROR_SUCCESS)
+        return COUNT_ODD;
+    return COUNT_FOUND;
+}
+
+std::string CMachineState::ShortPathOf(const std::string& strPath)
+{
+    char szShort[MAX_PATH];
+    const DWORD dwLength = GetShortPathNameA(strPath.c_str(), szShort, sizeof szShort);
+    return dwLength == 0 || dwLength >= sizeof szShort ? std::string() : std::string(szShort, dwLength);
+}
+
+bool CMachineState::IsLinkedDirectory(const std::string& strDir)
+{
+    const DWORD dwAttributes = GetFileAttributesA(strDir.c_str());
+    return dwAttributes != INVALID_FILE_ATTRIBUTES && (dwAttributes & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
+bool CMachineState::HasProgramGroup(const std::string& strGroup)
+{
+    const std::string strFolder = ProgramGroupFolder(strGroup);
+    return !strFolder.empty() && ProbeDirectory(strFolder) == ERROR_SUCCESS;
+}

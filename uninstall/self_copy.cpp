@@ -1,0 +1,98 @@
+#include "uninstall/self_copy.h"
+
+#include "uninstall/removal_texts.h"
+
+namespace {
+
+// The copy's prefix in the temporary directory: "Un1a2b.tmp".
+const char COPY_PREFIX[] = "Un";
+
+// An inheritable duplicate of a handle of this process.
+HANDLE InheritableCopy(HANDLE hHandle, DWORD dwAccess)
+{
+    HANDLE hCopy = nullptr;
+    if (!DuplicateHandle(GetCurrentProcess(), hHandle, GetCurrentProcess(), &hCopy, dwAccess, TRUE, 0))
+        return nullptr;
+    return hCopy;
+}
+
+}  // namespace
+
+BOOL CCopyLauncher::Start(const std::string& strStarted)
+{
+    char szTempDir[MAX_PATH];
+    char szCopy[MAX_PATH];
+    const DWORD dwLength = GetTempPathA(MAX_PATH, szTempDir);
+    if (dwLength == 0 || dwLength >= MAX_PATH || !GetTempFileNameA(szTempDir, COPY_PREFIX, 0, szCopy))
+        return FALSE;
+    // From here on the handle below deletes the copy on every way out.
+    if (!CopyFileA(strStarted.c_str(), szCopy, FALSE)) {
+        const DWORD dwError = GetLastError();
+        DeleteFileA(szCopy);
+        SetLastError(dwError);
+        return FALSE;
+    }
+    // Read and delete access, sharing read and delete: the system may still
+    // open the file to run it, and no one can write to it meanwhile.
+    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+    CKernelHandle hDeleteOnClose(CreateFileA(szCopy, GENERIC_READ | DELETE, FILE_SHARE_READ | FILE_SHARE_DELETE,
+                                             &inherit, OPEN_EXISTING, FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+    if (hDeleteOnClose.Get() == INVALID_HANDLE_VALUE) {
+        const DWORD dwError = GetLastError();
+        DeleteFileA(szCopy);
+        SetLastError(dwError);
+        return FALSE;
+    }
+
+    CKernelHandle hWrite;
+    if (!CreatePipe(m_hResult.Receive(), hWrite.Receive(), nullptr, 0))
+        return FALSE;
+    CKernelHandle hChildWrite(InheritableCopy(hWrite.Get(), 0));
+    CKernelHandle hSelf(InheritableCopy(GetCurrentProcess(), SYNCHRONIZE));
+    if (!hChildWrite.Get() || !hSelf.Get())
+        return FALSE;
+    hWrite.Close();
+
+    CopyCommand command;
+    command.strStarted = strStarted;
+    command.hPipe = reinterpret_cast<UINT_PTR>(hChildWrite.Get());
+    command.hStarted = reinterpret_cast<UINT_PTR>(hSelf.Get());
+    std::string strLine = FormatCopyCommand(szCopy, command);
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi = {};
+    // The copy works in the temporary directory, so that D is not its
+    // current directory when it removes D.
+    if (!CreateProcessA(szCopy, &strLine[0], nullptr, nullptr, TRUE, 0, nullptr, szTempDir, &si, &pi))
+        return FALSE;
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return TRUE;
+}
+
+DWORD CCopyLauncher::WaitForExitCode()
+{
+    DWORD dwCode = 0;
+    DWORD dwRead = 0;
+    if (!ReadFile(m_hResult.Get(), &dwCode, sizeof dwCode, &dwRead, nullptr) || dwRead != sizeof dwCode)
+        return UNINSTALL_FAILED;
+    return dwCode;
+}
+
+CStartedProcess::CStartedProcess(const CopyCommand& command)
+    : m_hResult(reinterpret_cast<HANDLE>(command.hPipe)), m_hStarted(reinterpret_cast<HANDLE>(command.hStarted))
+{
+}
+
+CStartedProcess::~CStartedProcess() { ReportExitCode(UNINSTALL_FAILED); }
+
+void CStartedProcess::ReportExitCode(DWORD dwCode)
+{
+    if (!m_hResult.Get())
+        return;
+    DWORD dwWritten = 0;
+    WriteFile(m_hResult.Get(), &dwCode, sizeof dwCode, &dwWritten, nullptr);
+    m_hResult.Close();
+}
+
+void CStartedProcess::WaitForEnd() { WaitForSingleObject(m_hStarted.Get(), INFINITE); }
