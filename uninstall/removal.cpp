@@ -224,6 +224,7 @@ void CRemoval::RemoveDirectory(const std::string& strPath)
         Schedule(strPath, false);
         break;
     case ONLY_NOTED:
+        m_astrCovered.push_back(strPath);
         break;
     case OTHER_FILES:
         Note(RemainingItem::NOT_EMPTY, strPath);
@@ -277,6 +278,10 @@ bool CRemoval::IsNoted(const std::string& strPath) const
 {
     for (const RemainingItem& item : m_remaining) {
         if (SameNameIgnoringCase(item.strName, strPath))
+            return true;
+    }
+    for (const std::string& covered : m_astrCovered) {
+        if (SameNameIgnoringCase(covered, strPath))
             return true;
     }
     return false;

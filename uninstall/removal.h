@@ -67,5 +67,6 @@ private:
     size_t m_nTotal = 0;
     size_t m_nDone = 0;
     std::vector<std::string> m_astrScheduled;
+    std::vector<std::string> m_astrCovered;    // directories kept by what is noted below them
     std::vector<std::string> m_astrItemLinks;  // the group items' link files, "<caption>.lnk"
 };

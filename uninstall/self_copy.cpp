@@ -7,11 +7,13 @@ namespace {
 // The copy's prefix in the temporary directory: "Un1a2b.tmp".
 const char COPY_PREFIX[] = "Un";
 
-// An inheritable duplicate of a handle of this process.
+// An inheritable duplicate of a handle of this process, with dwAccess or,
+// for 0, the handle's own access.
 HANDLE InheritableCopy(HANDLE hHandle, DWORD dwAccess)
 {
     HANDLE hCopy = nullptr;
-    if (!DuplicateHandle(GetCurrentProcess(), hHandle, GetCurrentProcess(), &hCopy, dwAccess, TRUE, 0))
+    if (!DuplicateHandle(GetCurrentProcess(), hHandle, GetCurrentProcess(), &hCopy, dwAccess, TRUE,
+                         dwAccess ? 0 : DUPLICATE_SAME_ACCESS))
         return nullptr;
     return hCopy;
 }
