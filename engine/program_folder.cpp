@@ -13,7 +13,6 @@ struct CaptionRow {
 };
 
 // The product's files with captions of their own, searched in this order.
-// Program Manager reads the caption unquoted: none holds a comma or parenthesis.
 const CaptionRow kCaptions[] = {
     {"Tessel.exe", "Tessel"},
     {"Vantler.hlp", "Vantler ActiveX Help"},
