@@ -4,6 +4,7 @@
 
 #include "engine/registry_entries.h"
 #include "platform/disk.h"
+#include "platform/progman_text.h"
 #include "platform/registry.h"
 
 HKEY RootKey(RegRoot root) { return root == REG_CLASSES ? HKEY_CLASSES_ROOT : HKEY_LOCAL_MACHINE; }
@@ -13,7 +14,16 @@ std::string ProgramGroupFolder(const std::string& strGroup)
     char szPrograms[MAX_PATH] = "";
     if (FAILED(SHGetFolderPathA(nullptr, CSIDL_PROGRAMS, nullptr, SHGFP_TYPE_CURRENT, szPrograms)))
         return std::string();
-    return std::string(szPrograms) + "\\" + strGroup;
+    // Each part of a nested group's name as the file system keeps it.
+    std::string strFolder = szPrograms;
+    std::string::size_type start = 0;
+    for (;;) {
+        const std::string::size_type end = strGroup.find('\\', start);
+        strFolder += "\\" + StoredName(strGroup.substr(start, end == std::string::npos ? end : end - start));
+        if (end == std::string::npos)
+            return strFolder;
+        start = end + 1;
+    }
 }
 
 bool CMachineState::ReadString(RegRoot root, const std::string& strKey, const std::string& strName,

@@ -307,7 +307,7 @@ void CRemovalPlanner::PlanGroup(RemovalPlan& plan)
     const std::string& strGroup = m_record.m_strProgramFolder;
     if (strGroup.empty())
         return;
-    if (!IsPlainComponent(strGroup) || strGroup.size() > PROGMAN_MAX_GROUP_NAME) {
+    if (!IsSafeGroupName(strGroup) || strGroup.size() > PROGMAN_MAX_GROUP_NAME) {
         plan.remaining.push_back(Remains(RemainingItem::OUTSIDE, strGroup));
         return;
     }

@@ -16,6 +16,7 @@
 #include "model/install_mngr.h"
 #include "model/media_format.h"
 #include "model/path_component.h"
+#include "platform/progman_text.h"
 #include "uninstall/removal_plan.h"
 
 namespace {
@@ -136,10 +137,10 @@ void CheckSteps(const std::vector<RemovalStep>& steps, const CInstallMngr& recor
         case RemovalStep::DELETE_GROUP_ITEMS:
             for (const std::string& strFile : step.astrFiles)
                 CheckFile(strFile, files);
-            Check(IsPlainComponent(step.strName));
+            Check(IsSafeGroupName(step.strName));
             break;
         case RemovalStep::DELETE_GROUP:
-            Check(IsPlainComponent(step.strName));
+            Check(IsSafeGroupName(step.strName));
             break;
         case RemovalStep::DELETE_KEY:
             Check(keys.count(step.strPath) != 0);

@@ -101,9 +101,14 @@ protected:
     }
 
     // The product's machine-wide entries that earlier installs (other tests')
-    // left go first, so that each test starts on a machine without it.
+    // left go first, so that each test starts on a machine without it; the
+    // SharedDLLs key is there, as on every Windows machine.
     void SetUp() override
     {
+        HKEY hShared;
+        if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs", 0, nullptr, 0,
+                            KEY_ALL_ACCESS, nullptr, &hShared, nullptr) == ERROR_SUCCESS)
+            RegCloseKey(hShared);
         for (const char* key : {"App Paths\\Tessel.exe", "Uninstall\\Vantler"})
             RegDeleteTreeA(HKEY_LOCAL_MACHINE, ("Software\\Microsoft\\Windows\\CurrentVersion\\" + std::string(key)).c_str());
         for (const char* key : {".vtr", "Tessel.Document", "CLSID\\" VANTLER_CLSID, VANTLER_PROGID})
