@@ -25,7 +25,7 @@ public:
     virtual bool ReadString(RegRoot root, const std::string& strKey, const std::string& strName,
                             std::string& strValue) = 0;
     virtual SharedCountState ReadSharedCount(const std::string& strPath, DWORD& dwCount) = 0;
-    // The short (8.3) form of an existing file's path; "" when there is none.
+    // The short (8.3) form of an existing file's or directory's path; "" when there is none.
     virtual std::string ShortPathOf(const std::string& strPath) = 0;
     // True when the directory is a link (junction or symbolic link) to another place.
     virtual bool IsLinkedDirectory(const std::string& strDir) = 0;

@@ -278,17 +278,20 @@ void CRemovalPlanner::PlanRegistry(RemovalPlan& plan)
     }
 
     // The extension and its document type go together, and only while the
-    // extension names the type and the type opens this program.
+    // type opens this program and the extension names the type; an extension
+    // that is gone already (a removal that stopped between the two) is no
+    // other installation's.
     const std::string strDocKey = DocTypeKey(m_record.m_strMainExe);
     const std::string strExtKey = ExtensionKey(m_record.m_strResExt);
     std::string strCommand;
     const bool bExt = IsOneKeyName(m_record.m_strResExt) && m_machine.ReadString(REG_CLASSES, strExtKey, "", strValue);
-    const bool bCommand = m_machine.ReadString(REG_CLASSES, strDocKey + "\\shell\\open\\command", "", strCommand);
-    if (bExt && SameName(strValue, strDocKey) && bCommand &&
-        CommandRunsProgram(strCommand, strProgram, m_machine.ShortPathOf(strProgram))) {
-        plan.steps.push_back(Step(RemovalStep::DELETE_KEY, strExtKey, REG_CLASSES));
+    const bool bOurs = m_machine.ReadString(REG_CLASSES, strDocKey + "\\shell\\open\\command", "", strCommand) &&
+                       CommandRunsProgram(strCommand, strProgram, ShortProgramPath());
+    if (bOurs && (!bExt || SameName(strValue, strDocKey))) {
+        if (bExt)
+            plan.steps.push_back(Step(RemovalStep::DELETE_KEY, strExtKey, REG_CLASSES));
         plan.steps.push_back(Step(RemovalStep::DELETE_KEY, strDocKey, REG_CLASSES));
-    } else if (bExt || bCommand) {
+    } else if (bExt || !strCommand.empty()) {
         plan.remaining.push_back(Remains(RemainingItem::OTHER_INSTALLATION, std::string("HKCR\\") + strExtKey));
     }
 
@@ -300,6 +303,18 @@ void CRemovalPlanner::PlanRegistry(RemovalPlan& plan)
         else
             plan.remaining.push_back(Remains(RemainingItem::OTHER_INSTALLATION, std::string("HKLM\\") + strUninstKey));
     }
+}
+
+// The short form the install wrote into the open command. A program that is
+// gone already has none: then it is D's short form and the program's name,
+// which is its own short name when it is one (as Tessel.exe is).
+std::string CRemovalPlanner::ShortProgramPath()
+{
+    const std::string strShort = m_machine.ShortPathOf(m_strDestDir + "\\" + m_record.m_strMainExe);
+    if (!strShort.empty())
+        return strShort;
+    const std::string strShortDir = m_machine.ShortPathOf(m_strDestDir);
+    return strShortDir.empty() ? std::string() : strShortDir + "\\" + m_record.m_strMainExe;
 }
 
 void CRemovalPlanner::PlanGroup(RemovalPlan& plan)

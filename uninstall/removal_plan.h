@@ -117,6 +117,7 @@ private:
     void PlanSharedFile(const FileEntry& entry, RemovalPlan& plan);
     SharedAnswer Ask(const std::string& strPath);
     void PlanRegistry(RemovalPlan& plan);
+    std::string ShortProgramPath();
     void PlanGroup(RemovalPlan& plan);
 
     CInstallMngr& m_record;

@@ -63,9 +63,14 @@ BOOL CCopyLauncher::Start(const std::string& strStarted)
     STARTUPINFOA si = {};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi = {};
-    // The copy works in the temporary directory, so that D is not its
-    // current directory when it removes D.
-    if (!CreateProcessA(szCopy, &strLine[0], nullptr, nullptr, TRUE, 0, nullptr, szTempDir, &si, &pi))
+    // The copy works in the system directory: D must not be its current
+    // directory when it removes D, and a library that a control it
+    // unregisters needs is looked for there, never in the temporary directory.
+    char szSystemDir[MAX_PATH];
+    const UINT nSystemDir = GetSystemDirectoryA(szSystemDir, MAX_PATH);
+    if (nSystemDir == 0 || nSystemDir >= MAX_PATH)
+        return FALSE;
+    if (!CreateProcessA(szCopy, &strLine[0], nullptr, nullptr, TRUE, 0, nullptr, szSystemDir, &si, &pi))
         return FALSE;
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);

@@ -304,21 +304,61 @@ TEST_F(UninstallExe, WhatIsNotTheProductsStays)
     RegDeleteTreeA(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\Tessel.exe");
 }
 
-TEST_F(UninstallExe, ADamagedRecordRemovesNothing)
+// No to the question changes nothing, and a second removal while one runs
+// ends at once; a damaged record removes nothing either.
+TEST_F(UninstallExe, NoOrADamagedRecordRemovesNothing)
 {
     const std::string dest = Install("VantlerDamaged");
-    const std::string record = dest + "\\Setup.inf";
-    const std::string bytes = Read(record);
-    Write(record, bytes.substr(0, bytes.size() / 2));
     const Lines files = ListTree(dest);
     const Machine before = Look();
 
+    std::string strSecond;
+    DWORD dwSecond = 0;
+    EXPECT_EQ("", Uninstall([&](const UninstallWindow& window) {
+        if (window.kind != UninstallWindow::BOX || window.box.nButtons != MB_YESNO)
+            return false;
+        CUninstallRun second(dest + "\\Uninst.exe");
+        second.m_bVerbose = false;
+        EXPECT_TRUE(second.Start());
+        strSecond = second.Run();
+        dwSecond = second.Wait(10000);
+        gui::Answer(window.box, IDNO);
+        return true;
+    }));
+    EXPECT_EQ("Another removal is running. Try again when it has ended.", strSecond);
+    EXPECT_EQ(1618u, dwSecond);
+    EXPECT_EQ(1602u, m_dwExit);
+    EXPECT_EQ(files, ListTree(dest));
+    EXPECT_EQ(before, Look());
+
+    const std::string record = dest + "\\Setup.inf";
+    const std::string bytes = Read(record);
+    Write(record, bytes.substr(0, bytes.size() / 2));
     EXPECT_EQ("The install record " + record + " is damaged.\r\nNothing was removed.", Uninstall());
     EXPECT_EQ(1603u, m_dwExit);
     EXPECT_EQ(1u, m_pRun->m_astrBoxes.size()) << "asked before reading the record";
     EXPECT_EQ(files, ListTree(dest));
     EXPECT_EQ(before, Look());
     EXPECT_EQ(0u, ProbeFile(GroupFolder("VantlerDamaged")));
+}
+
+// A removal that stopped half-way (the power went) left the record, some
+// files and some entries: a second run finishes without a word about what
+// is gone already.
+TEST_F(UninstallExe, ASecondRunFinishesTheJob)
+{
+    const Machine before = Look();
+    const std::string dest = Install("VantlerHalf");
+    RemoveTree(dest + "\\VB");
+    DeleteFileA((dest + "\\Tessel.exe").c_str());
+    RemoveTree(GroupFolder("VantlerHalf"));
+    RegDeleteTreeA(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\Tessel.exe");
+    RegDeleteTreeA(HKEY_CLASSES_ROOT, ".vtr");
+
+    EXPECT_EQ(REMOVED, Uninstall());
+    EXPECT_EQ(0u, m_dwExit);
+    EXPECT_FALSE(Exists(dest));
+    EXPECT_EQ(before, Look());
 }
 
 // A record that names files elsewhere (written over the installed one, as

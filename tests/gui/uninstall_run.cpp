@@ -70,10 +70,19 @@ void CUninstallRun::FindCopy()
     entry.dwSize = sizeof entry;
     for (BOOL bMore = Process32First(hSnapshot, &entry); bMore && m_hCopy == nullptr;
          bMore = Process32Next(hSnapshot, &entry)) {
-        if (entry.th32ParentProcessID == m_pi.dwProcessId)
+        if (entry.th32ParentProcessID == m_pi.dwProcessId) {
             m_hCopy = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, entry.th32ProcessID);
+            m_dwCopyId = entry.th32ProcessID;
+        }
     }
     CloseHandle(hSnapshot);
+}
+
+bool CUninstallRun::IsOurs(HWND hwnd) const
+{
+    DWORD dwProcess = 0;
+    GetWindowThreadProcessId(hwnd, &dwProcess);
+    return dwProcess == m_pi.dwProcessId || (m_dwCopyId != 0 && dwProcess == m_dwCopyId);
 }
 
 bool CUninstallRun::Next(UninstallWindow& window) const
@@ -82,6 +91,8 @@ bool CUninstallRun::Next(UninstallWindow& window) const
     EnumWindows(Collect, reinterpret_cast<LPARAM>(&ahwnd));
     int nBest = 3;
     for (HWND hwnd : ahwnd) {
+        if (!IsOurs(hwnd))
+            continue;
         const std::string strCaption = gui::Caption(hwnd);
         int nRank = 3;
         UninstallWindow::Kind kind = UninstallWindow::PROGRESS;

@@ -3,8 +3,7 @@
 // list starts it), each window that waits for the user is handed to the test
 // first, and whatever the test leaves is answered as a user who agrees would
 // (Yes, Yes to the shared file, OK). The windows belong to the program's copy
-// in the temporary directory, another process than the one started: they are
-// told by their captions.
+// in the temporary directory, the process the started one makes.
 #pragma once
 
 #include <windows.h>
@@ -57,6 +56,7 @@ public:
     std::string m_strFinal;
 
 private:
+    bool IsOurs(HWND hwnd) const;
     bool Next(UninstallWindow& window) const;
     void Report(const UninstallWindow& window);
     void Shot(HWND hwnd, const std::string& strName);
@@ -65,6 +65,7 @@ private:
     std::string m_strCommandLine;
     PROCESS_INFORMATION m_pi = {};
     HANDLE m_hCopy = nullptr;
+    DWORD m_dwCopyId = 0;
     HWND m_hwndLastShared = nullptr;
     bool m_bShotProgress = false;
 };

@@ -46,6 +46,10 @@ public:
     }
     std::string ShortPathOf(const std::string& strPath) override
     {
+        if (m_gone.count(strPath))
+            return std::string();
+        if (strPath == D)
+            return "C:\\PROGRA~1\\Vantler";
         return strPath == D + "\\Tessel.exe" ? "C:\\PROGRA~1\\Vantler\\Tessel.exe" : std::string();
     }
     bool IsLinkedDirectory(const std::string& strDir) override { return m_links.count(strDir) != 0; }
@@ -71,7 +75,7 @@ public:
 
     std::map<std::string, std::string> m_values;
     std::map<std::string, DWORD> m_counts;
-    std::set<std::string> m_odd, m_links, m_groups;
+    std::set<std::string> m_odd, m_links, m_groups, m_gone;
     std::deque<SharedAnswer> m_answers;
     std::vector<std::string> m_asked;
 };
@@ -270,6 +274,11 @@ const Row kRows[] = {
      {"remains: other installation HKCR\\.vtr"},
      {DELETE_EXT, "delete key HKCR\\Tessel.Document"},
      1},
+    {"an extension that is gone already leaves the type to go alone",
+     [](Installation& in) { in.machine.m_values.erase(FakeMachine::Name(REG_CLASSES, ".vtr", "")); },
+     {"delete key HKCR\\Tessel.Document"},
+     {DELETE_EXT, "remains: other installation"},
+     1},
     {"quoted and long forms still name this installation",
      [](Installation& in) {
          in.machine.Set(REG_MACHINE, APP_KEY, "", "\"" + D + "\\TESSEL.EXE\"");
@@ -277,6 +286,11 @@ const Row kRows[] = {
          SetCommand(in, "\"" + D + "\\Tessel.exe\" \"%1\"");
      },
      {DELETE_APP_KEY, DELETE_EXT, DELETE_UNINST},
+     {},
+     1},
+    {"a program that is gone already has its short form from D's",
+     [](Installation& in) { in.machine.m_gone.insert(D + "\\Tessel.exe"); },
+     {DELETE_EXT},
      {},
      1},
     {"the long form unquoted, as a path without blanks is written",
