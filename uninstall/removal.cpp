@@ -65,15 +65,6 @@ bool CRemoval::Run(const std::vector<RemovalStep>& steps, bool bUntilFailure)
     return bDone;
 }
 
-bool CRemoval::HasFailed() const
-{
-    for (const RemainingItem& item : m_remaining) {
-        if (item.IsFailure())
-            return true;
-    }
-    return false;
-}
-
 void CRemoval::Carry(const RemovalStep& step)
 {
     LONG code = ERROR_SUCCESS;

@@ -36,8 +36,6 @@ public:
     // Carries the steps out in order; with bUntilFailure it stops at the first
     // that fails. False when a step failed.
     bool Run(const std::vector<RemovalStep>& steps, bool bUntilFailure = false);
-    // A step failed: the removal has to be repeated once the cause is mended.
-    bool HasFailed() const;
     // Notes strDir when it holds more than strKept, files that go at the next
     // restart and what is noted as staying already.
     void NoteLeftovers(const std::string& strDir, const std::string& strKept);

@@ -54,6 +54,19 @@ std::string SharedFileText(const std::string& strPath)
                       strPath.c_str());
 }
 
+RemovalMessage CopyFailureMessage(DWORD dwError)
+{
+    return {FormatText("The uninstaller cannot start its copy in the temporary directory (error %lu).\r\n"
+                       "Nothing was removed.",
+                       static_cast<unsigned long>(dwError)),
+            MB_OK | MB_ICONSTOP, UNINSTALL_FAILED};
+}
+
+RemovalMessage BusyMessage()
+{
+    return {"Another removal is running. Try again when it has ended.", MB_OK | MB_ICONSTOP, UNINSTALL_BUSY};
+}
+
 RemovalMessage RecordFailureMessage(const std::string& strRecord, DWORD dwError)
 {
     std::string strText;

@@ -27,6 +27,10 @@ std::string ConfirmationText(const std::string& strTitle);
 // Asked for a shared file that no program is counted as using any more.
 std::string SharedFileText(const std::string& strPath);
 
+// The started program could not make or start its copy: nothing was removed.
+RemovalMessage CopyFailureMessage(DWORD dwError);
+// Another removal is running.
+RemovalMessage BusyMessage();
 // The install record could not be read (dwError from LoadInstallRecord):
 // nothing was removed.
 RemovalMessage RecordFailureMessage(const std::string& strRecord, DWORD dwError);

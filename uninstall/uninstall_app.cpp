@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include "framework/format_text.h"
 #include "framework/message_box.h"
 #include "model/install_mngr.h"
 #include "model/media_format.h"
@@ -48,28 +47,6 @@ DWORD Tell(const RemovalMessage& message)
     return message.dwExitCode;
 }
 
-// An owned mutex, closed when the owner goes.
-class CNamedMutex {
-public:
-    explicit CNamedMutex(const char* pszName)
-        : m_hMutex(CreateMutexA(nullptr, TRUE, pszName)), m_bFirst(m_hMutex && GetLastError() != ERROR_ALREADY_EXISTS)
-    {
-    }
-    ~CNamedMutex()
-    {
-        if (m_hMutex)
-            CloseHandle(m_hMutex);
-    }
-    CNamedMutex(const CNamedMutex&) = delete;
-    CNamedMutex& operator=(const CNamedMutex&) = delete;
-
-    bool IsFirst() const { return m_bFirst; }
-
-private:
-    HANDLE m_hMutex;
-    bool m_bFirst;
-};
-
 // The removal itself, from the question to the final box; the exit code.
 // bComplete: the Uninstall entry and the record went, so Uninst.exe and D
 // may go too once the started program has ended.
@@ -104,24 +81,17 @@ DWORD Remove(CInstallMngr& record, const std::string& strDestDir, CRemoval& remo
 int RunStartedUninstaller()
 {
     CCopyLauncher launcher;
-    if (!launcher.Start(ProgramPath())) {
-        const DWORD dwError = GetLastError();
-        SetupMessageBox(FormatText("The uninstaller cannot start its copy in the temporary directory (error %lu).\r\n"
-                                   "Nothing was removed.",
-                                   static_cast<unsigned long>(dwError)),
-                        MB_OK | MB_ICONSTOP);
-        return static_cast<int>(UNINSTALL_FAILED);
-    }
+    if (!launcher.Start(ProgramPath()))
+        return static_cast<int>(Tell(CopyFailureMessage(GetLastError())));
     return static_cast<int>(launcher.WaitForExitCode());
 }
 
 int RunRemoval(const CopyCommand& command)
 {
     CStartedProcess started(command);
-    CNamedMutex single(REMOVAL_MUTEX);
-    if (!single.IsFirst()) {
-        started.ReportExitCode(
-            Tell({"Another removal is running. Try again when it has ended.", MB_OK | MB_ICONSTOP, UNINSTALL_BUSY}));
+    const CKernelHandle single(CreateMutexA(nullptr, TRUE, REMOVAL_MUTEX));
+    if (!single.Get() || GetLastError() == ERROR_ALREADY_EXISTS) {
+        started.ReportExitCode(Tell(BusyMessage()));
         return static_cast<int>(UNINSTALL_BUSY);
     }
 

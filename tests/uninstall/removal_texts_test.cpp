@@ -81,7 +81,10 @@ TEST(RemovalTexts, ARecordThatCannotServeRemovesNothing)
     EXPECT_EQ("The install record " + R + " describes an installation in C:\\Other, not this one.\r\n"
               "Nothing was removed.",
               ForeignRecordMessage(R, "C:\\Other").strText);
-    for (const RemovalMessage& message : {RecordFailureMessage(R, 5), ForeignRecordMessage(R, "C:")}) {
+    EXPECT_EQ("The uninstaller cannot start its copy in the temporary directory (error 112).\r\nNothing was removed.",
+              CopyFailureMessage(ERROR_DISK_FULL).strText);
+    for (const RemovalMessage& message :
+         {RecordFailureMessage(R, 5), ForeignRecordMessage(R, "C:"), CopyFailureMessage(5)}) {
         EXPECT_EQ(static_cast<UINT>(MB_OK | MB_ICONSTOP), message.nStyle);
         EXPECT_EQ(1603u, message.dwExitCode);
     }
