@@ -105,7 +105,6 @@ BOOL CRemovalPlanner::Plan(const std::string& strDestDir, const std::string& str
     plan = RemovalPlan();
     m_files.clear();
     m_astrDirs.clear();
-    m_astrRemoved.clear();
     m_counts.clear();
     m_bAnswerAll = false;
     m_strDestDir = strDestDir;
@@ -128,35 +127,35 @@ BOOL CRemovalPlanner::Plan(const std::string& strDestDir, const std::string& str
             Skip(child, plan);
     }
 
-    bool bRecordCounts = false;
+    // The files that go, in tree order: D's and the shared ones let go.
+    std::vector<const FileEntry*> removed;
+    bool bShared = false;
     for (const FileEntry& entry : m_files) {
         if (entry.pFile->m_dwFlags & FILE_SHARED) {
-            PlanSharedFile(entry, plan);
-            bRecordCounts = true;
+            bShared = true;
+            if (PlanSharedFile(entry, plan))
+                removed.push_back(&entry);
         } else if (entry.bSystem) {
             plan.remaining.push_back(Remains(RemainingItem::SYSTEM_FILE, entry.strPath));
         } else {
-            m_astrRemoved.push_back(entry.strPath);
+            removed.push_back(&entry);
         }
     }
 
     // Registrations first: a library that has gone can no longer take its own back.
-    for (const FileEntry& entry : m_files) {
-        if (!(entry.pFile->m_dwFlags & FILE_SELFREG))
-            continue;
-        bool bGoes = !(entry.pFile->m_dwFlags & FILE_SHARED) && !entry.bSystem;
-        for (const RemovalStep& step : m_counts)
-            bGoes = bGoes || (step.kind == RemovalStep::DELETE_FILE && step.strPath == entry.strPath);
-        if (bGoes)
-            plan.steps.push_back(Step(RemovalStep::UNREGISTER, entry.strPath));
+    for (const FileEntry* entry : removed) {
+        if (entry->pFile->m_dwFlags & FILE_SELFREG)
+            plan.steps.push_back(Step(RemovalStep::UNREGISTER, entry->strPath));
     }
     PlanGroup(plan);
     PlanRegistry(plan);
     plan.steps.insert(plan.steps.end(), m_counts.begin(), m_counts.end());
-    if (bRecordCounts)
+    if (bShared)
         plan.steps.push_back(Step(RemovalStep::SAVE_RECORD, std::string()));
-    for (const std::string& strPath : m_astrRemoved)
-        plan.steps.push_back(Step(RemovalStep::DELETE_FILE, strPath));
+    for (const FileEntry* entry : removed) {
+        if (!(entry->pFile->m_dwFlags & FILE_SHARED))
+            plan.steps.push_back(Step(RemovalStep::DELETE_FILE, entry->strPath));
+    }
     for (auto it = m_astrDirs.rbegin(); it != m_astrDirs.rend(); ++it)
         plan.steps.push_back(Step(RemovalStep::REMOVE_DIRECTORY, *it));
 
@@ -217,21 +216,23 @@ bool CRemovalPlanner::IsRecordedPath(const CInstalledFile& file, const std::stri
     return IsPlainComponent(file.GetShortName()) && strPath.size() < MAX_PATH && SameName(file.m_strName, strPath);
 }
 
-void CRemovalPlanner::PlanSharedFile(const FileEntry& entry, RemovalPlan& plan)
+// True when the file goes; its count step (with the file's own deletion, so
+// that the two are done together) is among the counts.
+bool CRemovalPlanner::PlanSharedFile(const FileEntry& entry, RemovalPlan& plan)
 {
     const std::string& strPath = entry.strPath;
     DWORD dwCount = 0;
     const SharedCountState state = m_machine.ReadSharedCount(strPath, dwCount);
     if (state == COUNT_ODD || (state == COUNT_FOUND && dwCount == COUNT_PINNED)) {
         plan.remaining.push_back(Remains(RemainingItem::STILL_USED, strPath));
-        return;
+        return false;
     }
     if (state == COUNT_FOUND && dwCount >= 2) {
         RemovalStep step = Step(RemovalStep::SET_SHARED_COUNT, strPath);
         step.dwCount = dwCount - 1;
         m_counts.push_back(step);
         plan.remaining.push_back(Remains(RemainingItem::STILL_USED, strPath));
-        return;
+        return false;
     }
     // Counted as used by nobody (or by nobody any more).
     const SharedAnswer answer = Ask(strPath);
@@ -239,7 +240,7 @@ void CRemovalPlanner::PlanSharedFile(const FileEntry& entry, RemovalPlan& plan)
         if (state == COUNT_FOUND)
             m_counts.push_back(Step(RemovalStep::DELETE_SHARED_COUNT, strPath));
         m_counts.push_back(Step(RemovalStep::DELETE_FILE, strPath));
-        return;
+        return true;
     }
     // A kept file stays counted once, for the program the user keeps it for:
     // so no later removal takes it away as unused.
@@ -249,6 +250,7 @@ void CRemovalPlanner::PlanSharedFile(const FileEntry& entry, RemovalPlan& plan)
         m_counts.push_back(step);
     }
     plan.remaining.push_back(Remains(RemainingItem::KEPT, strPath));
+    return false;
 }
 
 SharedAnswer CRemovalPlanner::Ask(const std::string& strPath)

@@ -114,7 +114,7 @@ private:
     void Collect(const InstallNode& node, const std::string& strDir, bool bSystem, RemovalPlan& plan);
     void Skip(const InstallNode& node, RemovalPlan& plan);
     bool IsRecordedPath(const CInstalledFile& file, const std::string& strPath) const;
-    void PlanSharedFile(const FileEntry& entry, RemovalPlan& plan);
+    bool PlanSharedFile(const FileEntry& entry, RemovalPlan& plan);
     SharedAnswer Ask(const std::string& strPath);
     void PlanRegistry(RemovalPlan& plan);
     std::string ShortProgramPath();
@@ -127,7 +127,6 @@ private:
     std::string m_strDestDir;
     std::vector<FileEntry> m_files;          // tree order
     std::vector<std::string> m_astrDirs;     // below D, each before its subdirectories
-    std::vector<std::string> m_astrRemoved;  // the files that go, tree order
     std::vector<RemovalStep> m_counts;       // the shared files' steps
     bool m_bAnswerAll = false;
     SharedAnswer m_answerAll = SHARED_KEEP;

@@ -27,24 +27,20 @@ BOOL CCopyLauncher::Start(const std::string& strStarted)
     const DWORD dwLength = GetTempPathA(MAX_PATH, szTempDir);
     if (dwLength == 0 || dwLength >= MAX_PATH || !GetTempFileNameA(szTempDir, COPY_PREFIX, 0, szCopy))
         return FALSE;
-    // From here on the handle below deletes the copy on every way out.
-    if (!CopyFileA(strStarted.c_str(), szCopy, FALSE)) {
-        const DWORD dwError = GetLastError();
-        DeleteFileA(szCopy);
-        SetLastError(dwError);
-        return FALSE;
-    }
     // Read and delete access, sharing read and delete: the system may still
     // open the file to run it, and no one can write to it meanwhile.
     SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
-    CKernelHandle hDeleteOnClose(CreateFileA(szCopy, GENERIC_READ | DELETE, FILE_SHARE_READ | FILE_SHARE_DELETE,
-                                             &inherit, OPEN_EXISTING, FILE_FLAG_DELETE_ON_CLOSE, nullptr));
-    if (hDeleteOnClose.Get() == INVALID_HANDLE_VALUE) {
+    CKernelHandle hDeleteOnClose;
+    if (CopyFileA(strStarted.c_str(), szCopy, FALSE))
+        *hDeleteOnClose.Receive() = CreateFileA(szCopy, GENERIC_READ | DELETE, FILE_SHARE_READ | FILE_SHARE_DELETE,
+                                                &inherit, OPEN_EXISTING, FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    if (!hDeleteOnClose.Get() || hDeleteOnClose.Get() == INVALID_HANDLE_VALUE) {
         const DWORD dwError = GetLastError();
         DeleteFileA(szCopy);
         SetLastError(dwError);
         return FALSE;
     }
+    // From here on that handle deletes the copy on every way out.
 
     CKernelHandle hWrite;
     if (!CreatePipe(m_hResult.Receive(), hWrite.Receive(), nullptr, 0))
@@ -72,6 +68,9 @@ BOOL CCopyLauncher::Start(const std::string& strStarted)
         return FALSE;
     if (!CreateProcessA(szCopy, &strLine[0], nullptr, nullptr, TRUE, 0, nullptr, szSystemDir, &si, &pi))
         return FALSE;
+    // The copy shows the windows: it may come to the foreground as this
+    // program, started by the user, may.
+    AllowSetForegroundWindow(pi.dwProcessId);
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
     return TRUE;
