@@ -1,7 +1,7 @@
 // How fast Uninst.exe removes an installation of 2,000 files, under Wine,
-// printed by scripts/bench: its removal (from the Yes to the removal until
-// its final box, watched from here) against a plain DeleteFile loop over the
-// same files, in turns in this one run, best of several.
+// printed by scripts/bench: its removal (the life of its "Removing Files"
+// display, watched from here) against a plain DeleteFile loop over the same
+// files, in turns in this one run, best of several.
 //   uninstall_bench UNINST.EXE
 // Each round lays the installation out afresh: 2,000 files of 1,000 bytes in
 // directories of 100 below C:\VantlerBench, their install record and the
@@ -73,32 +73,41 @@ void LayOut(const std::string& strUninstaller)
     CopyFileA(strUninstaller.c_str(), (std::string(DEST) + "\\" + UNINSTALLER_NAME).c_str(), FALSE);
 }
 
-// Seconds from the Yes to the removal until the final box; -1 when the
-// removal did not go through.
-double UninstallSeconds()
+// Seconds that Uninst.exe's "Removing Files" display is up, where the
+// removal happens (as the copy phase's figure takes the life of "Copying
+// Files"); -1 when the removal did not go through.
+double UninstallSeconds(std::string& strFinal)
 {
     CUninstallRun run(std::string(DEST) + "\\" + UNINSTALLER_NAME);
     run.m_bVerbose = false;
     if (!run.Start())
         return -1;
-    double dStart = 0, dEnd = 0;
+    double dSeconds = -1;
     run.Run([&](const UninstallWindow& window) {
-        if (window.kind != UninstallWindow::BOX)
+        if (window.kind != UninstallWindow::BOX || window.box.nButtons != MB_YESNO)
             return false;
-        if (window.box.nButtons == MB_YESNO)
-            dStart = Now();
-        else if (dEnd == 0)
-            dEnd = Now();
-        return false;
+        gui::Answer(window.box, IDYES);
+        const HWND hwnd = gui::WaitForWindow(nullptr, "Removing Files", 5000);
+        const double dStart = Now();
+        while (IsWindow(hwnd) && IsWindowVisible(hwnd))
+            Sleep(1);
+        if (hwnd)
+            dSeconds = Now() - dStart;
+        return true;
     });
     run.Wait(10000);
     run.WaitForCopy(10000);
-    return run.m_strFinal == "Vantler Bench was removed from your computer." ? dEnd - dStart : -1;
+    strFinal = run.m_strFinal;
+    return strFinal == "Vantler Bench was removed from your computer." ? dSeconds : -1;
 }
 
 double DeleteLoopSeconds()
 {
     WriteFiles();
+    // Uninst.exe starts its removal a good second after the files were
+    // written (its start, its copy, its question): the loop starts as late,
+    // so that both find the host's file system in the same state.
+    Sleep(1500);
     const double dStart = Now();
     for (int n = 0; n < FILES; ++n)
         DeleteFileA(FileOf(n).c_str());
@@ -120,9 +129,10 @@ int main(int argc, char** argv)
     double dUninstall = 1e30, dLoop = 1e30;
     for (int round = 0; round < ROUNDS; ++round) {
         LayOut(argv[1]);
-        const double d = UninstallSeconds();
+        std::string strFinal;
+        const double d = UninstallSeconds(strFinal);
         if (d < 0) {
-            std::fprintf(stderr, "uninstall_bench: the removal did not go through\n");
+            std::fprintf(stderr, "uninstall_bench: the removal did not go through: %s\n", strFinal.c_str());
             return 1;
         }
         dUninstall = std::min(dUninstall, d);
