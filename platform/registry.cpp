@@ -193,3 +193,33 @@ LONG DeleteRegValue(HKEY root, const std::string& key, const std::string& name)
         code = RegDeleteValueA(handle.Get(), name.c_str());
     return Result(code);
 }
+
+LONG GetRegValue(HKEY root, const std::string& key, const std::string& name, RegValue& out)
+{
+    if (LONG code = CheckNames(key, name))
+        return Result(code);
+    CRegKeyHandle handle;
+    LONG code = OpenKey(root, key, KEY_QUERY_VALUE, handle);
+    if (code != ERROR_SUCCESS)
+        return Result(code);
+    RegValue value;
+    DWORD size = 0;
+    code = RegQueryValueExA(handle.Get(), name.c_str(), nullptr, &value.dwType, nullptr, &size);
+    if (code == ERROR_SUCCESS) {
+        value.data.resize(size);
+        code = RegQueryValueExA(handle.Get(), name.c_str(), nullptr, &value.dwType, value.data.data(), &size);
+    }
+    if (code != ERROR_SUCCESS)
+        return Result(code);
+    // A string's size may be given larger than its text.
+    value.data.resize(size);
+    out = value;
+    return ERROR_SUCCESS;
+}
+
+LONG SetRegValue(HKEY root, const std::string& key, const std::string& name, const RegValue& value)
+{
+    if (LONG code = CheckNames(key, name))
+        return Result(code);
+    return SetValue(root, key, name, value.dwType, value.data.data(), static_cast<DWORD>(value.data.size()));
+}
