@@ -85,6 +85,11 @@ public:
 // background painting; nullptr while another engine stands in (tests).
 CSetupEngine* GetSetupEngineObject();
 
+// The product identifier in the header of the install description beside
+// this program, read before anything else of it. FALSE when there is no
+// readable description there.
+BOOL ReadSourceProductId(DWORD& dwProductId);
+
 // Examines the file at strTarget before a new file with the fixed version
 // record pNewVersion replaces it; bShared asks the version-install service
 // about a shared (system) file. FALSE when the target cannot be examined.

@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "app/gradient.h"
+#include "app/setup_instance.h"
 #include "res/resource.h"
 #include "tests/engine/engine_support.h"
 #include "tests/gui/setup_run.h"
@@ -175,39 +176,66 @@ TEST_F(SetupExe, AsksBeforeOverwritingAReadOnlyFile)
     EXPECT_EQ(Read(strHelp), Read(StagePath("help/Tessel.hlp")));
 }
 
+// A second copy ends at once without a window of its own, also while the
+// first copy reads no messages (held still here, as a slow floppy holds it);
+// the first comes forward, restored, as soon as it reads them.
 TEST_F(SetupExe, ASecondCopyEndsAndBringsTheFirstForward)
 {
-    CSetupRun& first = Start();
-    HWND hwndSheet = first.WaitFor(SetupWindow::WIZARD);
-    HWND hwndMain = first.MainWindow();
-    ASSERT_NE(hwndSheet, nullptr);
-    ASSERT_NE(hwndMain, nullptr);
-    ShowWindow(hwndMain, SW_MINIMIZE);
-    ASSERT_TRUE(gui::WaitUntil([&] { return IsIconic(hwndMain) != FALSE; }));
+    for (bool bFirstBusy : {false, true}) {
+        SCOPED_TRACE(bFirstBusy ? "the first copy reads no messages" : "the first copy shows the wizard");
+        CSetupRun& first = Start();
+        HWND hwndSheet = first.WaitFor(SetupWindow::WIZARD);
+        HWND hwndMain = first.MainWindow();
+        ASSERT_NE(hwndSheet, nullptr);
+        ASSERT_NE(hwndMain, nullptr);
+        ShowWindow(hwndMain, SW_MINIMIZE);
+        ASSERT_TRUE(gui::WaitUntil([&] { return IsIconic(hwndMain) != FALSE; }));
+        if (bFirstBusy)
+            first.Suspend();
 
-    CSetupRun second(m_strDrive + "\\Setup.exe", {});
-    ASSERT_TRUE(second.Start());
-    bool bShown = false;
-    while (second.IsRunning())
-        bShown = bShown || second.MainWindow() != nullptr;
-    EXPECT_EQ(second.Wait(0), 0u);
-    EXPECT_FALSE(bShown) << "the second copy opened its main window";
-    EXPECT_TRUE(gui::WaitUntil([&] { return !IsIconic(hwndMain); })) << "the first copy stayed minimised";
-    EXPECT_TRUE(gui::WaitUntil([&] { return GetForegroundWindow() == hwndSheet; }))
-        << "the first copy's wizard did not come forward";
+        CSetupRun second(m_strDrive + "\\Setup.exe", {});
+        ASSERT_TRUE(second.Start());
+        bool bShown = false;
+        EXPECT_TRUE(gui::WaitUntil([&] {
+            bShown = bShown || second.MainWindow() != nullptr;
+            return !second.IsRunning();
+        })) << "the second copy did not end";
+        EXPECT_EQ(second.Wait(0), 0u);
+        EXPECT_FALSE(bShown) << "the second copy opened its main window";
+        if (bFirstBusy)
+            first.Resume();
+        EXPECT_TRUE(gui::WaitUntil([&] { return !IsIconic(hwndMain); })) << "the first copy stayed minimised";
+        EXPECT_TRUE(gui::WaitUntil([&] { return GetForegroundWindow() == hwndSheet; }))
+            << "the first copy's wizard did not come forward";
 
-    // The first copy goes on as before.
-    EXPECT_EQ(first.Run([&](const SetupWindow& window) {
-        if (window.kind == SetupWindow::WIZARD) {
-            gui::Press(window.hwnd, IDCANCEL);
-            gui::WaitUntil([&] { return first.Window("Setup") != nullptr; });
-            return true;
-        }
-        if (window.kind == SetupWindow::BOX && window.box.strText == QUIT)
-            gui::Answer(window.box, IDYES);
-        return window.kind == SetupWindow::BOX && window.box.strText == QUIT;
-    }),
-              NOT_FINISHED);
+        // The first copy goes on as before.
+        EXPECT_EQ(first.Run([&](const SetupWindow& window) {
+            if (window.kind == SetupWindow::WIZARD) {
+                gui::Press(window.hwnd, IDCANCEL);
+                gui::WaitUntil([&] { return first.Window("Setup") != nullptr; });
+                return true;
+            }
+            if (window.kind == SetupWindow::BOX && window.box.strText == QUIT)
+                gui::Answer(window.box, IDYES);
+            return window.kind == SetupWindow::BOX && window.box.strText == QUIT;
+        }),
+                  NOT_FINISHED);
+    }
+}
+
+// The decision without windows: one holder per product, held until it goes.
+TEST(SetupInstance, OneHolderPerProduct)
+{
+    const DWORD dwProduct = 0x7E570000 | (GetCurrentProcessId() & 0xFFFF);
+    {
+        CSetupInstance first;
+        ASSERT_TRUE(first.Claim(dwProduct));
+        CSetupInstance second, other;
+        EXPECT_FALSE(second.Claim(dwProduct));
+        EXPECT_TRUE(other.Claim(dwProduct + 1));
+    }
+    CSetupInstance again;
+    EXPECT_TRUE(again.Claim(dwProduct));
 }
 
 TEST_F(SetupExe, MainWindowShowsTheGradientAndTheTitle)
