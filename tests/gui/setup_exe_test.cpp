@@ -85,7 +85,19 @@ TEST_F(SetupExe, InstallsTheSampleFloppyMediumWithItsDefaults)
     const std::string strDest = Destination("\\Vantler");
     CSetupRun& setup = Start(true);
     int nBarAtPrompt = -1;
+    bool bSheetSeen = false;
     EXPECT_EQ(setup.Run([&](const SetupWindow& window) {
+        // The wizard opens centred on the main window, below its caption and
+        // title; the sample's information text fits its page.
+        if (window.kind == SetupWindow::WIZARD && window.nPage == 0 && !bSheetSeen) {
+            bSheetSeen = true;
+            const POINT ptCentred = gui::CentredPlace(window.hwnd, setup.MainWindow());
+            EXPECT_EQ(ptCentred.x, gui::WindowRect(window.hwnd).left);
+            EXPECT_EQ(ptCentred.y, gui::WindowRect(window.hwnd).top);
+            HWND hwndText = GetDlgItem(gui::CurrentPage(window.hwnd), IDC_INFO_TEXT);
+            EXPECT_GT(SendMessageA(hwndText, EM_GETLINECOUNT, 0, 0), 10);
+            EXPECT_EQ(gui::LinesPastTheEdge(hwndText), std::vector<int>());
+        }
         // While the prompt holds the copy up, the bar shows how far it got:
         // disk 1 holds nearly two thirds of the product.
         if (window.kind == SetupWindow::BOX && window.box.strText.rfind("Insert the disk 2 ", 0) == 0) {
@@ -96,6 +108,7 @@ TEST_F(SetupExe, InstallsTheSampleFloppyMediumWithItsDefaults)
         return false;
     }),
               COMPLETED);
+    EXPECT_TRUE(bSheetSeen);
     EXPECT_EQ(setup.Wait(5000), 0u);
     EXPECT_GE(nBarAtPrompt, 50);
 
@@ -154,20 +167,31 @@ TEST_F(SetupExe, TwoCancelClicksInCopyingFilesAskOnce)
     EXPECT_EQ(strFinal, COMPLETED);
 }
 
+// The question about a read-only file whose path (190 characters) is too
+// long for its line: shortened in the middle, the question shows whole; the
+// dialog opens centred on "Copying Files" with the focus on "&Yes".
 TEST_F(SetupExe, AsksBeforeOverwritingAReadOnlyFile)
 {
-    const std::string strDest = Destination("\\VantlerReadOnly");
+    const std::string strBelowC = "\\VantlerReadOnly\\" + std::string(160, 'v');
+    const std::string strDest = Destination(strBelowC.c_str());
     const std::string strHelp = strDest + "\\Tessel.hlp";
+    ASSERT_EQ(strHelp.size(), 190u);
     Place(strHelp, "an older help file without a version record", true);
     CSetupRun& setup = Start(true);
     int nAsked = 0;
     EXPECT_EQ(setup.Run([&](const SetupWindow& window) {
-        TypeDestination(window, "\\VantlerReadOnly");
+        TypeDestination(window, strBelowC.c_str());
         if (window.kind == SetupWindow::READ_ONLY) {
             ++nAsked;
             EXPECT_EQ(gui::ItemText(window.hwnd, IDC_READ_ONLY_TEXT),
-                      "Setup has detected the Read-Only-File\r\n" + strHelp + ".\r\nOverwrite this file ?");
+                      "Setup has detected the Read-Only-File\r\nC:\\...\\Tessel.hlp.\r\nOverwrite this file ?");
             EXPECT_EQ(IsDlgButtonChecked(window.hwnd, IDC_DONT_SHOW_AGAIN), static_cast<UINT>(BST_UNCHECKED));
+            EXPECT_EQ(gui::Focus(window.hwnd), GetDlgItem(window.hwnd, IDOK));
+            HWND hwndOwner = GetWindow(window.hwnd, GW_OWNER);
+            EXPECT_EQ(gui::Caption(hwndOwner), "Copying Files");
+            const POINT ptCentred = gui::CentredPlace(window.hwnd, hwndOwner);
+            EXPECT_EQ(ptCentred.x, gui::WindowRect(window.hwnd).left);
+            EXPECT_EQ(ptCentred.y, gui::WindowRect(window.hwnd).top);
         }
         return false;  // "&Yes"
     }),
