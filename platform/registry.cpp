@@ -42,6 +42,16 @@ LONG CheckNames(const std::string& key, const std::string& name)
     return ERROR_SUCCESS;
 }
 
+// Whole values go through the wide interface, which passes their bytes as the
+// registry keeps them: the ANSI one converts strings through the code page,
+// and one outside it would not come back as it was.
+LONG WideName(const std::string& name, WCHAR (&szWide)[kMaxValueName + 1])
+{
+    return MultiByteToWideChar(CP_ACP, 0, name.c_str(), -1, szWide, kMaxValueName + 1) > 0
+               ? ERROR_SUCCESS
+               : static_cast<LONG>(GetLastError());
+}
+
 LONG CreateKey(HKEY root, const std::string& key, CRegKeyHandle& handle)
 {
     DWORD disposition = 0;
@@ -196,7 +206,10 @@ LONG DeleteRegValue(HKEY root, const std::string& key, const std::string& name)
 
 LONG GetRegValue(HKEY root, const std::string& key, const std::string& name, RegValue& out)
 {
+    WCHAR szName[kMaxValueName + 1];
     if (LONG code = CheckNames(key, name))
+        return Result(code);
+    if (LONG code = WideName(name, szName))
         return Result(code);
     CRegKeyHandle handle;
     LONG code = OpenKey(root, key, KEY_QUERY_VALUE, handle);
@@ -204,14 +217,14 @@ LONG GetRegValue(HKEY root, const std::string& key, const std::string& name, Reg
         return Result(code);
     RegValue value;
     DWORD size = 0;
-    code = RegQueryValueExA(handle.Get(), name.c_str(), nullptr, &value.dwType, nullptr, &size);
+    code = RegQueryValueExW(handle.Get(), szName, nullptr, &value.dwType, nullptr, &size);
     if (code == ERROR_SUCCESS) {
         value.data.resize(size);
-        code = RegQueryValueExA(handle.Get(), name.c_str(), nullptr, &value.dwType, value.data.data(), &size);
+        code = RegQueryValueExW(handle.Get(), szName, nullptr, &value.dwType, value.data.data(), &size);
     }
     if (code != ERROR_SUCCESS)
         return Result(code);
-    // A string's size may be given larger than its text.
+    // The read may say less than the size asked first.
     value.data.resize(size);
     out = value;
     return ERROR_SUCCESS;
@@ -219,7 +232,15 @@ LONG GetRegValue(HKEY root, const std::string& key, const std::string& name, Reg
 
 LONG SetRegValue(HKEY root, const std::string& key, const std::string& name, const RegValue& value)
 {
+    WCHAR szName[kMaxValueName + 1];
     if (LONG code = CheckNames(key, name))
         return Result(code);
-    return SetValue(root, key, name, value.dwType, value.data.data(), static_cast<DWORD>(value.data.size()));
+    if (LONG code = WideName(name, szName))
+        return Result(code);
+    CRegKeyHandle handle;
+    LONG code = OpenForWrite(root, key, handle);
+    if (code == ERROR_SUCCESS)
+        code = RegSetValueExW(handle.Get(), szName, 0, value.dwType, value.data.data(),
+                              static_cast<DWORD>(value.data.size()));
+    return Result(code);
 }

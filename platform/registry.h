@@ -15,7 +15,8 @@
 
 #include <windows.h>
 
-// A value as the registry holds it: its type and all of its bytes.
+// A value as the registry holds it: its type and all of its bytes, strings
+// in UTF-16 as the registry keeps them.
 struct RegValue {
     DWORD dwType = REG_NONE;
     std::vector<BYTE> data;

@@ -26,8 +26,9 @@ void Replace(std::string& text, const std::string& from, const std::string& to)
         text.replace(pos, from.size(), to);
 }
 
-// "was TEXT" (strings as text, counts as regedit writes them), "new" (there
-// was none) or "unread"; "not written" when the run left it alone.
+// "was TEXT" (strings as text, held in UTF-16; other types by their type and
+// first four bytes), "new" (there was none) or "unread"; "not written" when
+// the run left it alone.
 std::string ValueText(const SavedValue& v)
 {
     std::string text = v.strName.empty() ? "@" : v.strName;
@@ -37,7 +38,8 @@ std::string ValueText(const SavedValue& v)
     } else if (v.lBefore != ERROR_SUCCESS) {
         text += " unread";
     } else if (v.previous.dwType == REG_SZ) {
-        text += " was " + std::string(data.begin(), std::find(data.begin(), data.end(), '\0'));
+        const std::wstring wide(reinterpret_cast<const wchar_t*>(data.data()), data.size() / 2);
+        text += " was " + std::string(wide.begin(), std::find(wide.begin(), wide.end(), L'\0'));
     } else {
         DWORD dwCount = 0;
         std::memcpy(&dwCount, data.data(), std::min(data.size(), sizeof dwCount));
