@@ -22,8 +22,10 @@ public:
     // The longest name Program Manager takes for a group.
     static const size_t MAX_NAME_TEXT = PROGMAN_MAX_GROUP_NAME;
 
-    // Not empty after trimming, at most MAX_NAME_TEXT characters then, and
-    // none of "#%;/\".
+    // Not empty after trimming, at most MAX_NAME_TEXT characters then, none
+    // of "#%;/\", and a name that Program Manager can take as one group (not
+    // ".", "..", dots and blanks only, a device name, a quote, colon,
+    // wildcard or control character).
     static BOOL IsValidFolderName(const std::string& strName);
 
     BOOL m_bNameValid = FALSE;

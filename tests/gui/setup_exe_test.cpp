@@ -12,6 +12,8 @@
 
 #include "app/gradient.h"
 #include "app/setup_instance.h"
+#include "platform/path.h"
+#include "platform/progman.h"
 #include "res/resource.h"
 #include "tests/engine/engine_support.h"
 #include "tests/gui/setup_run.h"
@@ -39,10 +41,12 @@ protected:
     }
 
     // Setup.exe from disk 1 in its drive (a fresh copy), with the later disks
-    // at hand for the prompts.
-    CSetupRun& Start(bool bScreenshots = false)
+    // at hand for the prompts; the sample medium unless another is named.
+    CSetupRun& Start(bool bScreenshots = false, std::string strMedia = std::string())
     {
-        const std::string strMedia = s_pMedia->Path("media");
+        if (strMedia.empty())
+            strMedia = s_pMedia->Path("media");
+        m_astrDisks.clear();
         CreateDirectoryA(m_strDrive.c_str(), nullptr);
         for (const std::string& name : ListTree(strMedia + "\\disk1"))
             CopyFileA((strMedia + "\\disk1\\" + name).c_str(), (m_strDrive + "\\" + name).c_str(), FALSE);
@@ -198,6 +202,50 @@ TEST_F(SetupExe, AsksBeforeOverwritingAReadOnlyFile)
               COMPLETED);
     EXPECT_EQ(nAsked, 1);
     EXPECT_EQ(Read(strHelp), Read(StagePath("help/Tessel.hlp")));
+}
+
+// Names on a hostile medium, the default program folder and a marked file's
+// name, that hold Program Manager commands: the install goes through and they
+// are only names, the group and its item made under them and nothing else in
+// the Start Menu changed (StartUp keeps the user's file).
+TEST_F(SetupExe, NamesFromTheMediumAreOnlyNames)
+{
+    const std::string strStartMenu = DirectoryPart(ProgramsFolder());
+    const std::string strPrograms = FileNamePart(ProgramsFolder());
+    const std::string strHostile = "a)][DeleteGroup(StartUp)][CreateGroup(b";
+    CreateDirectoryA((ProgramsFolder() + "\\StartUp").c_str(), nullptr);
+    Write(ProgramsFolder() + "\\StartUp\\mine.txt", "the user's");
+    for (const char* pszFolder : {"X)][DeleteGroup(StartUp)][CreateGroup(Y", "X)][DeleteGroup(..)][CreateGroup(X"}) {
+        const std::string strMedia = m_temp.Path("hostile");
+        RemoveTree(strMedia);
+        PackMedium(StagePath("floppy.json"), strMedia, [&](Manifest& m) {
+            m.programFolder = pszFolder;
+            m.application.files[3].name = strHostile + ".hlp";  // Tessel.hlp, marked for an item
+        });
+        const std::string strDest = Destination("\\VantlerHostile");
+        const Lines before = ListTree(strStartMenu);
+        CSetupRun& setup = Start(false, strMedia);
+        EXPECT_EQ(setup.Run([](const SetupWindow& window) {
+            TypeDestination(window, "\\VantlerHostile");
+            return false;
+        }),
+                  COMPLETED)
+            << pszFolder;
+        setup.Wait(5000);
+
+        EXPECT_TRUE(Exists(strDest + "\\" + strHostile + ".hlp"));
+        const std::string strGroup = strPrograms + "\\" + pszFolder + "\\";
+        Lines expected = before;
+        expected.push_back(strGroup);
+        for (const char* item : {"Joust - Delphi", "Joust - VB", "Q7 - Delphi", "Q7 - VB", "Tessel",
+                                 "Vantler ActiveX Help", strHostile.c_str()})
+            expected.push_back(strGroup + item + ".lnk");
+        std::sort(expected.begin(), expected.end());
+        EXPECT_EQ(expected, ListTree(strStartMenu)) << pszFolder;
+        DdeDeleteGroup(pszFolder);
+    }
+    EXPECT_EQ(Read(ProgramsFolder() + "\\StartUp\\mine.txt"), "the user's");
+    DeleteFileA((ProgramsFolder() + "\\StartUp\\mine.txt").c_str());
 }
 
 // A second copy ends at once without a window of its own, also while the
