@@ -22,9 +22,10 @@ CSetupApp::~CSetupApp()
 
 int CSetupApp::Run()
 {
-    // A second copy of this product's setup ends here, before any window.
+    // A second copy of this product's setup ends here, before any window. A
+    // description that cannot be read names no product: the load reports it.
     CSetupInstance instance;
-    if (!instance.ClaimSourceProduct()) {
+    if (m_engine.ReadSourceIdentity() && !instance.Claim(m_engine.GetProductId())) {
         instance.BringRunningCopyForward();
         return 0;
     }

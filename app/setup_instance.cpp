@@ -1,18 +1,11 @@
 #include "app/setup_instance.h"
 
-#include "engine/setup_engine.h"
 #include "framework/format_text.h"
 
 CSetupInstance::~CSetupInstance()
 {
     if (m_hMutex)
         CloseHandle(m_hMutex);
-}
-
-BOOL CSetupInstance::ClaimSourceProduct()
-{
-    DWORD dwProductId = 0;
-    return !ReadSourceProductId(dwProductId) || Claim(dwProductId);
 }
 
 BOOL CSetupInstance::Claim(DWORD dwProductId)

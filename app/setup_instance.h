@@ -14,12 +14,8 @@ public:
     CSetupInstance(const CSetupInstance&) = delete;
     CSetupInstance& operator=(const CSetupInstance&) = delete;
 
-    // FALSE when another copy runs the setup of the product whose description
-    // lies beside this program. Otherwise TRUE, and this copy holds the
-    // product until the object goes; a description that cannot be read names
-    // no product, and the copy goes on to report it.
-    BOOL ClaimSourceProduct();
-    // The same for a product identifier.
+    // FALSE when another copy runs the setup of the product. Otherwise TRUE,
+    // and this copy holds the product until the object goes.
     BOOL Claim(DWORD dwProductId);
     // Lets the running copy take the foreground, which the system refuses to
     // a process in the background unless the foreground process allows it,

@@ -2,8 +2,8 @@
 // written while the run goes on, read only by the rollback, never saved.
 #pragma once
 
+#include <list>
 #include <string>
-#include <vector>
 
 #include "model/install_item.h"
 #include "model/ptr_list.h"
@@ -40,7 +40,7 @@ struct InstallJournal {
     CPtrListOf<CInstalledFile> m_lstCountedDlls;
     // SharedDLLs values that held no count (another type or size), which
     // this run replaced; the rollback puts each back as it was.
-    std::vector<SavedValue> m_aReplacedCounts;
+    std::list<SavedValue> m_lstReplacedCounts;
 
     // The resource-file type and its extension.
     BOOL m_bDocTypeExisted = FALSE;

@@ -136,7 +136,7 @@ BOOL CSetupEngine::ReadDescriptionFile()
     return TRUE;
 }
 
-BOOL ReadSourceProductId(DWORD& dwProductId)
+BOOL CSetupEngine::ReadSourceIdentity()
 {
     std::string strDir;
     CFile file;
@@ -145,11 +145,7 @@ BOOL ReadSourceProductId(DWORD& dwProductId)
         return FALSE;
     try {
         CArchive ar(&file, CArchive::load, 64);
-        CInstallMngr header;
-        if (!header.ReadSignature(ar))
-            return FALSE;
-        dwProductId = header.GetProductId();
-        return TRUE;
+        return ReadSignature(ar);
     } catch (const CException&) {
         return FALSE;
     }

@@ -115,7 +115,7 @@ BOOL CountSharedFiles(CSetupEngine& engine)
             engine.m_journal.m_lstCountedDlls.AddTail(&file);
         } else if (saved.lBefore == ERROR_SUCCESS) {
             saved.bWritten = TRUE;
-            engine.m_journal.m_aReplacedCounts.push_back(saved);
+            engine.m_journal.m_lstReplacedCounts.push_back(saved);
         }
     }
     return TRUE;

@@ -88,7 +88,7 @@ void CSetupEngine::Rollback()
         else
             SetRegDword(HKEY_LOCAL_MACHINE, SHARED_DLLS_KEY, strName, dwCount - 1);
     }
-    for (const SavedValue& saved : m_journal.m_aReplacedCounts)
+    for (const SavedValue& saved : m_journal.m_lstReplacedCounts)
         RestoreValue(HKEY_LOCAL_MACHINE, SHARED_DLLS_KEY, saved);
 
     // A file type that was there before keeps what this run wrote into it.

@@ -62,6 +62,10 @@ public:
 
     // Loading (load.cpp).
     BOOL ReadDescriptionFile();
+    // Reads the identity block of the description beside this program, and
+    // nothing else of it, so that GetProductId names the product before it is
+    // loaded. FALSE when there is no readable description there.
+    BOOL ReadSourceIdentity();
 
     // The rollback's part of the program folder (program_folder.cpp): the
     // group if this run made it, else the items of the files it deletes.
@@ -88,11 +92,6 @@ public:
 // The process's engine as its own class, for the wizard pages and the
 // background painting; nullptr while another engine stands in (tests).
 CSetupEngine* GetSetupEngineObject();
-
-// The product identifier in the header of the install description beside
-// this program, read before anything else of it. FALSE when there is no
-// readable description there.
-BOOL ReadSourceProductId(DWORD& dwProductId);
 
 // Examines the file at strTarget before a new file with the fixed version
 // record pNewVersion replaces it; bShared asks the version-install service

@@ -104,7 +104,12 @@ BOOL IsValidDestPath(const std::string& path)
 
 std::string QuotedIfBlank(const std::string& path)
 {
-    return path.find_first_of(" \t") == std::string::npos ? path : "\"" + path + "\"";
+    if (path.find_first_of(" \t") == std::string::npos)
+        return path;
+    std::string quoted(1, '"');
+    quoted += path;
+    quoted += '"';
+    return quoted;
 }
 
 std::string ShortenPathInMiddle(const std::string& path, std::string::size_type nMaxLength)

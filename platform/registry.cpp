@@ -220,7 +220,8 @@ LONG GetRegValue(HKEY root, const std::string& key, const std::string& name, Reg
     code = RegQueryValueExW(handle.Get(), szName, nullptr, &value.dwType, nullptr, &size);
     if (code == ERROR_SUCCESS) {
         value.data.resize(size);
-        code = RegQueryValueExW(handle.Get(), szName, nullptr, &value.dwType, value.data.data(), &size);
+        code = RegQueryValueExW(handle.Get(), szName, nullptr, &value.dwType, reinterpret_cast<BYTE*>(&value.data[0]),
+                                &size);
     }
     if (code != ERROR_SUCCESS)
         return Result(code);
@@ -240,7 +241,7 @@ LONG SetRegValue(HKEY root, const std::string& key, const std::string& name, con
     CRegKeyHandle handle;
     LONG code = OpenForWrite(root, key, handle);
     if (code == ERROR_SUCCESS)
-        code = RegSetValueExW(handle.Get(), szName, 0, value.dwType, value.data.data(),
+        code = RegSetValueExW(handle.Get(), szName, 0, value.dwType, reinterpret_cast<const BYTE*>(value.data.data()),
                               static_cast<DWORD>(value.data.size()));
     return Result(code);
 }

@@ -11,7 +11,6 @@
 #pragma once
 
 #include <string>
-#include <vector>
 
 #include <windows.h>
 
@@ -19,7 +18,7 @@
 // in UTF-16 as the registry keeps them.
 struct RegValue {
     DWORD dwType = REG_NONE;
-    std::vector<BYTE> data;
+    std::string data;
 };
 
 // Creates the key (and any missing keys above it) or opens it, KEY_ALL_ACCESS.

@@ -32,7 +32,7 @@ void Replace(std::string& text, const std::string& from, const std::string& to)
 std::string ValueText(const SavedValue& v)
 {
     std::string text = v.strName.empty() ? "@" : v.strName;
-    const std::vector<BYTE>& data = v.previous.data;
+    const std::string& data = v.previous.data;
     if (v.lBefore == ERROR_FILE_NOT_FOUND) {
         text += " new";
     } else if (v.lBefore != ERROR_SUCCESS) {
@@ -63,7 +63,7 @@ std::string JournalText(const InstallJournal& j)
     for (POSITION pos = j.m_lstCountedDlls.GetHeadPosition(); pos;)
         text << " " << j.m_lstCountedDlls.GetNext(pos)->m_strName;
     text << "; replaced:";
-    for (const SavedValue& v : j.m_aReplacedCounts)
+    for (const SavedValue& v : j.m_lstReplacedCounts)
         text << " " << ValueText(v);
     return text.str();
 }

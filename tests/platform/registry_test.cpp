@@ -231,8 +231,7 @@ TEST_F(RegistryTest, WholeValuesComeBackExactly)
         RegValue value;
         ASSERT_EQ(ERROR_SUCCESS, GetRegValue(HKEY_LOCAL_MACHINE, key, row.name, value));
         EXPECT_EQ(row.type, value.dwType);
-        const BYTE* pData = static_cast<const BYTE*>(row.data);
-        EXPECT_EQ(std::vector<BYTE>(pData, pData + row.size), value.data);
+        EXPECT_EQ(std::string(static_cast<const char*>(row.data), row.size), value.data);
         ASSERT_EQ(ERROR_SUCCESS, SetRegValue(HKEY_LOCAL_MACHINE, copy, row.name, value));
         RegValue again;
         ASSERT_EQ(ERROR_SUCCESS, GetRegValue(HKEY_LOCAL_MACHINE, copy, row.name, again));
