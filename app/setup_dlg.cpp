@@ -9,7 +9,8 @@
 #include "res/resource.h"
 
 CSetupDlg::CSetupDlg(DWORD dwProductId)
-    : CSingleInstanceDlg(IDD_SETUP, dwProductId), m_hIcon(LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME)))
+    : CSingleInstanceDlg(IDD_SETUP, dwProductId),
+      m_hIcon(LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME)))
 {
     SetMainSetupWindow(this);
 }

@@ -110,13 +110,13 @@ BOOL CountSharedFiles(CSetupEngine& engine)
         }
         if (SetRegDword(HKEY_LOCAL_MACHINE, SHARED_DLLS_KEY, file.m_strName, dwCount) != ERROR_SUCCESS)
             return FALSE;
-        // A value that could not be read cannot be put back: it keeps its high count.
         if (bCount || saved.lBefore == ERROR_FILE_NOT_FOUND) {
             engine.m_journal.m_lstCountedDlls.AddTail(&file);
         } else if (saved.lBefore == ERROR_SUCCESS) {
             saved.bWritten = TRUE;
             engine.m_journal.m_lstReplacedCounts.push_back(saved);
         }
+        // A value that could not be read cannot be put back: it keeps the high count.
     }
     return TRUE;
 }

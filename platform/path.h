@@ -8,8 +8,8 @@
 #include "framework/wintypes.h"
 
 // The longest directory path that the probe and directory creation take: a
-// directory must leave room for an 8.3 name within the 260 characters of a
-// path (MAX_PATH - 12, the terminator included).
+// directory must leave room for an 8.3 name within MAX_PATH, so that it holds
+// at most MAX_PATH - 12 = 248 characters with its terminator.
 const std::string::size_type MAX_DIRECTORY_PATH = 247;
 
 // Drive number of a drive letter: upper-cased by the ANSI code page, minus

@@ -42,11 +42,14 @@ LONG CheckNames(const std::string& key, const std::string& name)
     return ERROR_SUCCESS;
 }
 
-// Whole values go through the wide interface, which passes their bytes as the
-// registry keeps them: the ANSI one converts strings through the code page,
-// and one outside it would not come back as it was.
-LONG WideName(const std::string& name, WCHAR (&szWide)[kMaxValueName + 1])
+// Checks the names and gives the value's in UTF-16. Whole values go through
+// the wide interface, which passes their bytes as the registry keeps them:
+// the ANSI one converts strings through the code page, and one outside it
+// would not come back as it was.
+LONG WideName(const std::string& key, const std::string& name, WCHAR (&szWide)[kMaxValueName + 1])
 {
+    if (LONG code = CheckNames(key, name))
+        return code;
     return MultiByteToWideChar(CP_ACP, 0, name.c_str(), -1, szWide, kMaxValueName + 1) > 0
                ? ERROR_SUCCESS
                : static_cast<LONG>(GetLastError());
@@ -207,9 +210,7 @@ LONG DeleteRegValue(HKEY root, const std::string& key, const std::string& name)
 LONG GetRegValue(HKEY root, const std::string& key, const std::string& name, RegValue& out)
 {
     WCHAR szName[kMaxValueName + 1];
-    if (LONG code = CheckNames(key, name))
-        return Result(code);
-    if (LONG code = WideName(name, szName))
+    if (LONG code = WideName(key, name, szName))
         return Result(code);
     CRegKeyHandle handle;
     LONG code = OpenKey(root, key, KEY_QUERY_VALUE, handle);
@@ -234,9 +235,7 @@ LONG GetRegValue(HKEY root, const std::string& key, const std::string& name, Reg
 LONG SetRegValue(HKEY root, const std::string& key, const std::string& name, const RegValue& value)
 {
     WCHAR szName[kMaxValueName + 1];
-    if (LONG code = CheckNames(key, name))
-        return Result(code);
-    if (LONG code = WideName(name, szName))
+    if (LONG code = WideName(key, name, szName))
         return Result(code);
     CRegKeyHandle handle;
     LONG code = OpenForWrite(root, key, handle);

@@ -158,17 +158,16 @@ TEST_F(InstallRecord, LaterChecksKeepOrReplaceTheLoadedRecord)
 // previous installation's directory, which loads its record, then goes Back
 // and maybe picks another. The shared file that the record lists (counted
 // once by that installation) is counted again unless the install goes
-// into the record's own directory, whatever the letter case.
+// into the record's own directory.
 TEST_F(InstallRecord, RecordCountsOnlyForTheDirectoryItCameFrom)
 {
     struct Row {
         const char* name;
-        const char* second;  // the directory picked after Back: "" none, "UPPER" the first in capitals
+        const char* second;  // the directory picked after Back: "" none
         Uninstaller uninstaller;
         const char* count;
     } rows[] = {
         {"stays with the record's directory", "", NO_UNINSTALLER, "dword:00000001"},
-        {"the same directory in capitals", "UPPER", NO_UNINSTALLER, "dword:00000001"},
         {"a new directory", "fresh", NO_UNINSTALLER, "dword:00000002"},
         {"a foreign uninstaller, confirmed", "foreign", LOWER_CASE_NAME, "dword:00000002"},
     };
@@ -194,19 +193,12 @@ TEST_F(InstallRecord, RecordCountsOnlyForTheDirectoryItCameFrom)
         view.SetItemText(IDC_DEST_DIR, previous.Root().substr(2));
         ASSERT_TRUE(page.ValidateDestination());
         ASSERT_NE(nullptr, engine.m_pOldRecord);
-        std::string second = row.second;
-        if (second == "UPPER") {
-            second = previous.Root();
-            CharUpperA(&second[0]);
-        } else if (!second.empty()) {
-            second = other.Root();
+        if (*row.second) {
             const std::string source = UninstallerSource(row.uninstaller);
             if (!source.empty()) {
                 ASSERT_TRUE(CopyFileA(source.c_str(), other.Path("Uninst.exe").c_str(), FALSE));
             }
-        }
-        if (!second.empty()) {
-            view.SetItemText(IDC_DEST_DIR, second.substr(2));
+            view.SetItemText(IDC_DEST_DIR, other.Root().substr(2));
             ASSERT_TRUE(page.ValidateDestination());
         }
 

@@ -78,9 +78,13 @@ protected:
         Write(Dest("Tessel.exe"), "MZ");
     }
 
-    // {D} destination, {S} system directory, {C} the short path of the main program.
+    // {D} destination ({DU} in capitals), {S} system directory, {C} the short
+    // path of the main program.
     std::string Expand(std::string text) const
     {
+        std::string upper = m_engine.m_strDestDir;
+        CharUpperA(&upper[0]);
+        Replace(text, "{DU}", upper);
         Replace(text, "{D}", m_engine.m_strDestDir);
         Replace(text, "{S}", m_strSys);
         Replace(text, "{C}", ShortPath(m_engine.m_strDestDir + "\\Tessel.exe"));
@@ -130,7 +134,8 @@ const RegistryRow kRegistryRows[] = {
     {"DestinationWithoutBlank", [](CSetupEngine& e) { e.m_strDestDir = "C:\\VantlerPlain"; }, {}, {}, {}, nullptr, 0,
      TRUE, 0, "",
      {"+[App Paths\\Tessel.exe]", "+App Paths\\Tessel.exe|@=C:\\VantlerPlain\\Tessel.exe",
-      "+App Paths\\Tessel.exe|Path=C:\\VantlerPlain", "+[Uninstall\\Vantler]", "+Uninstall\\Vantler|DisplayName=Vantler",
+      "+App Paths\\Tessel.exe|Path=C:\\VantlerPlain", "+[Uninstall\\Vantler]",
+      "+Uninstall\\Vantler|DisplayName=Vantler",
       "+Uninstall\\Vantler|UninstallString=C:\\VantlerPlain\\Uninst.exe", "+[HKCR\\Tessel.Document]",
       "+HKCR\\Tessel.Document|@=Vantler Resource", "+[HKCR\\Tessel.Document\\shell]",
       "+[HKCR\\Tessel.Document\\shell\\open]", "+[HKCR\\Tessel.Document\\shell\\open\\command]",
@@ -140,7 +145,8 @@ const RegistryRow kRegistryRows[] = {
     {"BlankWithoutShortForm", [](CSetupEngine& e) { e.m_strDestDir = "C:\\Vantler Gone"; }, {}, {}, {}, nullptr, 0,
      TRUE, 0, "",
      {"+[App Paths\\Tessel.exe]", "+App Paths\\Tessel.exe|@=C:\\Vantler Gone\\Tessel.exe",
-      "+App Paths\\Tessel.exe|Path=C:\\Vantler Gone", "+[Uninstall\\Vantler]", "+Uninstall\\Vantler|DisplayName=Vantler",
+      "+App Paths\\Tessel.exe|Path=C:\\Vantler Gone", "+[Uninstall\\Vantler]",
+      "+Uninstall\\Vantler|DisplayName=Vantler",
       "+Uninstall\\Vantler|UninstallString=\"C:\\Vantler Gone\\Uninst.exe\"", "+[HKCR\\Tessel.Document]",
       "+HKCR\\Tessel.Document|@=Vantler Resource", "+[HKCR\\Tessel.Document\\shell]",
       "+[HKCR\\Tessel.Document\\shell\\open]", "+[HKCR\\Tessel.Document\\shell\\open\\command]",
@@ -193,7 +199,12 @@ const RegistryRow kRegistryRows[] = {
      {"+SharedDLLs|{D}\\New.dll=dword:00000001", "-SharedDLLs|{D}\\Plain.dll=dword:00000002",
       "+SharedDLLs|{D}\\Plain.dll=dword:00000003"},
      std::string(kFreshKeys) + "; doc 0/1 ext 0/1; counted: {D}\\New.dll {D}\\Plain.dll; replaced:"},
-    // A record found in a directory the user left again counts nothing here.
+    // A record counts for its own directory, compared as the file system
+    // compares names; one found in a directory the user left again counts
+    // nothing here.
+    {"RecordOfTheDestinationInCapitals", nullptr, {"SharedDLLs|{S}\\VantlerRt.dll=dword:00000003"},
+     {"{S}\\VantlerRt.dll"}, {"{S}\\VantlerRt.dll"}, nullptr, 0, TRUE, 0, "SharedDLLs", {},
+     std::string(kFreshKeys) + "; doc 0/1 ext 0/1; counted:; replaced:", "{DU}"},
     {"RecordOfAnotherDirectoryIsNotUsed", nullptr, {"SharedDLLs|{S}\\VantlerRt.dll=dword:00000003"},
      {"{S}\\VantlerRt.dll"}, {"{S}\\VantlerRt.dll"}, nullptr, 0, TRUE, 0, "SharedDLLs",
      {"-SharedDLLs|{S}\\VantlerRt.dll=dword:00000003", "+SharedDLLs|{S}\\VantlerRt.dll=dword:00000004"},
@@ -260,7 +271,7 @@ TEST_P(UpdateRegistryTest, ChangesTheRegistryAsJournaled)
     }
     if (!row.old.empty()) {
         CSetupEngine* old = m_engine.m_pOldRecord = new CSetupEngine;
-        m_engine.m_strOldRecordDir = row.recordDir ? row.recordDir : m_engine.m_strDestDir;
+        m_engine.m_strOldRecordDir = row.recordDir ? Expand(row.recordDir) : m_engine.m_strDestDir;
         DescribeVantler(*old);
         for (const std::string& path : row.old) {
             const bool shared = path[0] != '!';

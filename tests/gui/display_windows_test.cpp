@@ -166,7 +166,8 @@ TEST_F(DisplayWindows, ReadOnlyDialogStartsOnYesCentredWithTheQuestionWhole)
                       RECT rc;
                       GetClientRect(hwndText, &rc);
                       HDC hdc = GetDC(hwndText);
-                      HGDIOBJ hOld = SelectObject(hdc, reinterpret_cast<HGDIOBJ>(SendMessageA(hwndText, WM_GETFONT, 0, 0)));
+                      const LRESULT lFont = SendMessageA(hwndText, WM_GETFONT, 0, 0);
+                      HGDIOBJ hOld = SelectObject(hdc, reinterpret_cast<HGDIOBJ>(lFont));
                       TEXTMETRICA tm;
                       GetTextMetricsA(hdc, &tm);
                       EXPECT_LE(3 * tm.tmHeight, rc.bottom);
