@@ -2,6 +2,8 @@
 
 #include <shlobj.h>
 
+#include <cstring>
+
 #include "engine/registry_entries.h"
 #include "platform/disk.h"
 #include "platform/progman_text.h"
@@ -34,13 +36,13 @@ bool CMachineState::ReadString(RegRoot root, const std::string& strKey, const st
 
 SharedCountState CMachineState::ReadSharedCount(const std::string& strPath, DWORD& dwCount)
 {
-    DWORD dwType = 0, dwSize = 0;
-    const LONG code = GetRegValueType(HKEY_LOCAL_MACHINE, SHARED_DLLS_KEY, strPath, dwType, dwSize);
+    RegValue value;
+    const LONG code = GetRegValue(HKEY_LOCAL_MACHINE, SHARED_DLLS_KEY, strPath, value);
     if (code == ERROR_FILE_NOT_FOUND)
         return COUNT_MISSING;
-    if (code != ERROR_SUCCESS || dwType != REG_DWORD || dwSize != sizeof(DWORD) ||
-        GetRegDword(HKEY_LOCAL_MACHINE, SHARED_DLLS_KEY, strPath, dwCount) != ERROR_SUCCESS)
+    if (code != ERROR_SUCCESS || value.dwType != REG_DWORD || value.data.size() != sizeof(DWORD))
         return COUNT_ODD;
+    std::memcpy(&dwCount, value.data.data(), sizeof dwCount);
     return COUNT_FOUND;
 }
 
