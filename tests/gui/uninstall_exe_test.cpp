@@ -207,13 +207,15 @@ std::string GroupFolder(const std::string& group) { return ProgramsFolder() + "\
 
 TEST_F(UninstallExe, InstallThenRemoveLeavesTheMachineAsBefore)
 {
+    // A blank in D: the Uninstall entry names the program in quotes.
     const Machine before = Look();
-    const std::string dest = Install("VantlerUn");
+    const std::string dest = Install("Vantler Un");
     ASSERT_TRUE(Exists(dest + "\\Uninst.exe"));
-    ASSERT_EQ(0u, ProbeFile(GroupFolder("VantlerUn")));
+    ASSERT_EQ(0u, ProbeFile(GroupFolder("Vantler Un")));
     const Machine installed = Look();
     EXPECT_EQ(1u, installed.registry.count("SharedDLLs|" + m_strRuntime + "=dword:00000001"));
     EXPECT_EQ(1u, installed.registry.count("[HKEY_CLASSES_ROOT\\CLSID\\" VANTLER_CLSID "\\InprocServer32]"));
+    EXPECT_EQ(1u, installed.registry.count("Uninstall\\Vantler|UninstallString=\"" + dest + "\\Uninst.exe\""));
 
     EXPECT_EQ(REMOVED, Uninstall());
     EXPECT_EQ(0u, m_dwExit);
@@ -223,7 +225,7 @@ TEST_F(UninstallExe, InstallThenRemoveLeavesTheMachineAsBefore)
     EXPECT_NE(std::string::npos, m_pRun->m_astrShared[0].find("\r\n" + m_strRuntime + "\r\n"));
 
     EXPECT_FALSE(Exists(dest)) << ListTree(dest).size() << " entries left";
-    EXPECT_NE(0u, ProbeFile(GroupFolder("VantlerUn")));
+    EXPECT_NE(0u, ProbeFile(GroupFolder("Vantler Un")));
     const Machine after = Look();
     EXPECT_EQ(before.registry, after.registry);
     EXPECT_EQ(before.bRuntime, after.bRuntime);
