@@ -22,7 +22,7 @@ namespace {
 
 const int FILES = 2000;
 const int FILES_PER_DIRECTORY = 100;
-const int ROUNDS = 3;
+const int ROUNDS = 5;
 const char* const DEST = "C:\\VantlerBench";
 
 double Now()
@@ -89,8 +89,10 @@ double UninstallSeconds(std::string& strFinal)
         gui::Answer(window.box, IDYES);
         const HWND hwnd = gui::WaitForWindow(nullptr, "Removing Files", 5000);
         const double dStart = Now();
+        // Each look asks the Wine server, which the removal's own calls wait
+        // for: looking every 10 ms disturbs it little.
         while (IsWindow(hwnd) && IsWindowVisible(hwnd))
-            Sleep(1);
+            Sleep(10);
         if (hwnd)
             dSeconds = Now() - dStart;
         return true;
@@ -127,7 +129,11 @@ int main(int argc, char** argv)
         return 2;
     }
     double dUninstall = 1e30, dLoop = 1e30;
+    // In turns, each first every other round, so that neither always finds
+    // the host just busy with the other's files.
     for (int round = 0; round < ROUNDS; ++round) {
+        if (round % 2)
+            dLoop = std::min(dLoop, DeleteLoopSeconds());
         LayOut(argv[1]);
         std::string strFinal;
         const double d = UninstallSeconds(strFinal);
@@ -136,7 +142,8 @@ int main(int argc, char** argv)
             return 1;
         }
         dUninstall = std::min(dUninstall, d);
-        dLoop = std::min(dLoop, DeleteLoopSeconds());
+        if (round % 2 == 0)
+            dLoop = std::min(dLoop, DeleteLoopSeconds());
     }
     std::printf("2,000 files removed: Uninst.exe %.3f s, DeleteFile loop %.3f s: time ratio %.2f (goal <= 1.3)\n",
                 dUninstall, dLoop, dUninstall / dLoop);
