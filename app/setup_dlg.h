@@ -3,17 +3,24 @@
 // initialisation runs the whole install and then ends the program.
 #pragma once
 
+#include "app/command_line.h"
 #include "app/copy_progress_dlg.h"
 #include "app/read_only_dlg.h"
 #include "app/setup_window.h"
 #include "app/single_instance_dlg.h"
 #include "app/status_dlg.h"
+#include "engine/setup_outcome.h"
 #include "framework/offscreen_dc.h"
 
 class CSetupDlg : public CSingleInstanceDlg, public ISetupWindow {
 public:
-    CSetupDlg();
+    explicit CSetupDlg(const SetupOptions& options);
     ~CSetupDlg() override;
+
+    // How the run ended; OUTCOME_REFUSED until the window has run the
+    // install (it could not be created), OUTCOME_ALREADY_RUNNING when a
+    // running copy kept it from being created.
+    SetupOutcome GetOutcome() const;
 
     WindowHandle GetHandle() const override { return m_hwnd; }
     void SetWindowIcon(BOOL bBigIcon) override;
@@ -35,6 +42,8 @@ private:
     void PaintBackground(int cx, int cy);
     void OnPaint();
 
+    const SetupOptions& m_options;
+    SetupOutcome m_outcome = OUTCOME_REFUSED;
     COffscreenDC m_dcBackground;
     CStatusDlg m_dlgStatus;
     CReadOnlyDlg m_dlgReadOnly;

@@ -35,6 +35,7 @@ void CSingleInstanceDlg::OnAnnouncement(WPARAM wParam, LPARAM lParam)
 {
     if (wParam == 0) {
         m_bAlone = FALSE;  // a running copy answered
+        m_bAnswered = TRUE;
         return;
     }
     HWND hwndStarting = reinterpret_cast<HWND>(lParam);

@@ -15,6 +15,10 @@ public:
     // How long the announcement waits for one window that does not answer.
     static const UINT ANNOUNCE_TIMEOUT_MS = 2000;
 
+    // TRUE when a running copy answered the announcement, so that the window
+    // refused to be created.
+    BOOL IsRefusedByRunningCopy() const { return m_bAnswered; }
+
 protected:
     LRESULT WindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam) override;
 
@@ -25,4 +29,5 @@ private:
 
     static UINT s_nMessage;
     BOOL m_bAlone = FALSE;
+    BOOL m_bAnswered = FALSE;
 };

@@ -1,9 +1,12 @@
-// The program folder: a Program Manager group with one item per marked file.
+// The program folder: a Program Manager group with one item per marked file,
+// or where Program Manager did not answer, a folder of shell links.
 #include "engine/setup_engine.h"
 
+#include "framework/event_log.h"
 #include "platform/name_compare.h"
 #include "platform/path.h"
 #include "platform/progman.h"
+#include "platform/shell_link.h"
 
 namespace {
 
@@ -56,5 +59,14 @@ BOOL CSetupEngine::CreateProgramFolder()
     std::vector<const ProgramItem*> pointers;
     for (const ProgramItem& item : items)
         pointers.push_back(&item);
-    return DdeCreateProgramGroup(m_strProgramFolder, pointers.data(), pointers.size());
+    std::string strFolder;
+    if (m_bProgmanAnswered)
+        LogEvent("Program group %s, made by Program Manager", m_strProgramFolder.c_str());
+    else if (GetShellLinkGroupFolder(m_strProgramFolder, strFolder))
+        LogEvent("Program group %s, made of shell links in %s", m_strProgramFolder.c_str(), strFolder.c_str());
+    for (const ProgramItem& item : items)
+        LogEvent("Group item %s: %s", item.m_strCaption.c_str(), item.m_strCommandLine.c_str());
+    if (m_bProgmanAnswered)
+        return DdeCreateProgramGroup(m_strProgramFolder, pointers.data(), pointers.size());
+    return CreateShellLinkGroup(m_strProgramFolder, pointers.data(), pointers.size());
 }

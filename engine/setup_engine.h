@@ -65,7 +65,10 @@ public:
     BOOL CheckReadOnly(CInstalledFile& file, DWORD& dwAnswer);
     BOOL ExtractFile(CInstalledFile& file);
     BOOL SkipFileData(CInstalledFile& file);
+    // Opens volume m_wDisk: from the source directory, asking for it
+    // through the callback (unattended first looking where it may be).
     BOOL OpenDataVolume();
+    BOOL OpenVolumeAt(const std::string& strPath);
     // Turns a failed file operation into a report to the user; pError none
     // means an unknown failure. Used by the transfer and the record's saving
     // (file_report.cpp).
@@ -73,6 +76,16 @@ public:
 
     InstallJournal m_journal;
     CSetupEngine* m_pOldRecord;  // the record found in the destination directory, owned
+
+    // A run at the screen needs Program Manager: without it the load fails,
+    // and the user is told to restart Windows. An unattended run goes on
+    // (a service account has no shell to answer) and makes the program
+    // group of shell links instead.
+    BOOL m_bProgmanRequired = TRUE;
+    BOOL m_bProgmanAnswered = FALSE;  // Program Manager listed its groups at load
+    // Later volumes are also looked for in the source directory as it is and
+    // in the folders disk2, disk3, ... beside it, before the callback is asked.
+    BOOL m_bVolumeFolders = FALSE;
 };
 
 // The process's engine as its own class, for the wizard pages and the
