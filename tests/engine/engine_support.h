@@ -94,6 +94,11 @@ const std::vector<std::pair<std::string, std::string>>& SampleDestinationFiles()
 // "HKLM\...", keys below the classes root "HKCR\...".
 typedef std::set<std::string> RegLines;
 
+// A key of the real registry ("HKEY_LOCAL_MACHINE\\Software\\...") with
+// everything below it, as export lines. A key name that starts with one of
+// names' first parts is shown with its second part instead (the first match).
+RegLines ExportRegistry(const std::string& key, const std::vector<std::pair<std::string, std::string>>& names = {});
+
 // HKEY_LOCAL_MACHINE and HKEY_CLASSES_ROOT of the registry helpers, moved
 // below HKLM\Software\VantlerEngineTest<pid> (Machine and Classes) for the
 // object's lifetime; the stand-in machine root starts with the empty App
