@@ -42,7 +42,7 @@ protected:
 
     // Setup.exe from disk 1 in its drive (a fresh copy), with the later disks
     // at hand for the prompts.
-    CSetupRun& Start(bool bScreenshots = false)
+    CSetupRun& Start(bool bScreenshots = false, const std::string& strArgs = "")
     {
         const std::string strMedia = s_pMedia->Path("media");
         CreateDirectoryA(m_strDrive.c_str(), nullptr);
@@ -55,6 +55,7 @@ protected:
             CreateDirectoryA("screenshots", nullptr);
             m_pRun->m_strShots = "screenshots";
         }
+        m_pRun->m_strArgs = strArgs;
         EXPECT_TRUE(m_pRun->Start());
         return *m_pRun;
     }
@@ -193,7 +194,7 @@ TEST_F(SetupExe, ASecondCopyEndsAndBringsTheFirstForward)
     bool bShown = false;
     while (second.IsRunning())
         bShown = bShown || second.MainWindow() != nullptr;
-    EXPECT_EQ(second.Wait(0), 0u);
+    EXPECT_EQ(second.Wait(0), 1618u);  // another setup of the product is running
     EXPECT_FALSE(bShown) << "the second copy opened its main window";
     EXPECT_TRUE(gui::WaitUntil([&] { return !IsIconic(hwndMain); })) << "the first copy stayed minimised";
     EXPECT_TRUE(gui::WaitUntil([&] { return GetForegroundWindow() == hwndSheet; }))
@@ -270,6 +271,52 @@ TEST_F(SetupExe, MainWindowShowsTheGradientAndTheTitle)
     });
     EXPECT_TRUE(bChecked);
     EXPECT_EQ(setup.m_strFinal, NOT_FINISHED);
+    EXPECT_EQ(setup.Wait(5000), 1602u);  // the user quit
+}
+
+// The command line at the screen: /D= and /GROUP= preset the wizard's
+// fields; a line Setup.exe cannot take is shown, and ends it with 87.
+TEST_F(SetupExe, TheCommandLineAtTheScreen)
+{
+    const struct {
+        const char* what;
+        const char* pszArgs;
+        std::string strDestText, strFolderText;  // the wizard's fields, when it shows
+        Lines boxes;
+        DWORD dwExit;
+    } rows[] = {
+        {"presets, then the user quits", "/D=\"C:\\Vantler Preset\" -group=\"Vantler Preset\"", "\\Vantler Preset",
+         "Vantler Preset",
+         {"The destination directory C:\\Vantler Preset does not exist. Do you want to create it ?", QUIT, NOT_FINISHED},
+         1602},
+        {"an unknown switch", "/X", "", "",
+         {"The option \"/X\" is not known.\r\n\r\nSetup [/S] [/D=directory] [/GROUP=name] [/LOG=file]"}, 87},
+        {"a destination on no drive Setup offers", "/D=A:\\Vantler", "", "",
+         {"The destination directory \"A:\\Vantler\" is not on a drive Setup can install on.\r\n\r\n"
+          "Setup [/S] [/D=directory] [/GROUP=name] [/LOG=file]",
+          NOT_FINISHED},
+         87},
+    };
+    for (const auto& row : rows) {
+        m_pRun.reset();
+        m_astrDisks.clear();
+        CSetupRun& setup = Start(false, row.pszArgs);
+        std::string strDestText, strFolderText;
+        setup.Run([&](const SetupWindow& window) {
+            if (window.kind == SetupWindow::WIZARD && window.nPage == 1 && strDestText.empty())
+                strDestText = gui::ItemText(gui::CurrentPage(window.hwnd), IDC_DEST_DIR);
+            if (window.kind != SetupWindow::WIZARD || window.nPage != 2)
+                return false;
+            strFolderText = gui::ItemText(gui::CurrentPage(window.hwnd), IDC_FOLDER_NAME);
+            gui::Press(window.hwnd, IDCANCEL);
+            gui::WaitUntil([&] { return setup.Window("Setup") != nullptr; });
+            return true;
+        });
+        EXPECT_EQ(strDestText, row.strDestText) << row.what;
+        EXPECT_EQ(strFolderText, row.strFolderText) << row.what;
+        EXPECT_EQ(setup.m_astrBoxes, row.boxes) << row.what;
+        EXPECT_EQ(setup.Wait(5000), row.dwExit) << row.what;
+    }
 }
 
 // The events of a log: each line without its time stamp, which every line
