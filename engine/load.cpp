@@ -80,13 +80,14 @@ BOOL CSetupEngine::LoadInstallInfo(SetupCallback pfnCallback)
         return FALSE;
     LogEvent("Product: %s", m_strProductTitle.c_str());
 
-    m_bProgmanAnswered = GetProgramGroups(m_astrGroups);
-    if (!m_bProgmanAnswered) {
+    m_bShellLinkGroup = FALSE;
+    if (!GetProgramGroups(m_astrGroups)) {
         m_astrGroups.clear();
         if (m_bProgmanRequired) {
             SetLastError(SETUP_E_INIT);
             return FALSE;
         }
+        m_bShellLinkGroup = TRUE;
         LogEvent("Program Manager does not answer: the program group will be made of shell links");
     }
     return TRUE;

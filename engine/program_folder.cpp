@@ -60,13 +60,13 @@ BOOL CSetupEngine::CreateProgramFolder()
     for (const ProgramItem& item : items)
         pointers.push_back(&item);
     std::string strFolder;
-    if (m_bProgmanAnswered)
+    if (!m_bShellLinkGroup)
         LogEvent("Program group %s, made by Program Manager", m_strProgramFolder.c_str());
     else if (GetShellLinkGroupFolder(m_strProgramFolder, strFolder))
         LogEvent("Program group %s, made of shell links in %s", m_strProgramFolder.c_str(), strFolder.c_str());
     for (const ProgramItem& item : items)
         LogEvent("Group item %s: %s", item.m_strCaption.c_str(), item.m_strCommandLine.c_str());
-    if (m_bProgmanAnswered)
-        return DdeCreateProgramGroup(m_strProgramFolder, pointers.data(), pointers.size());
-    return CreateShellLinkGroup(m_strProgramFolder, pointers.data(), pointers.size());
+    if (m_bShellLinkGroup)
+        return CreateShellLinkGroup(m_strProgramFolder, pointers.data(), pointers.size());
+    return DdeCreateProgramGroup(m_strProgramFolder, pointers.data(), pointers.size());
 }

@@ -82,7 +82,7 @@ public:
     // (a service account has no shell to answer) and makes the program
     // group of shell links instead.
     BOOL m_bProgmanRequired = TRUE;
-    BOOL m_bProgmanAnswered = FALSE;  // Program Manager listed its groups at load
+    BOOL m_bShellLinkGroup = FALSE;  // Program Manager did not answer at load
     // Later volumes are also looked for in the source directory as it is and
     // in the folders disk2, disk3, ... beside it, before the callback is asked.
     BOOL m_bVolumeFolders = FALSE;

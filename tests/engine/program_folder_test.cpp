@@ -1,6 +1,9 @@
 // Captions and items without a screen; the group itself through the real
-// Program Manager, which Wine's desktop serves while a display is up.
+// Program Manager, which Wine's desktop serves while a display is up, and as
+// shell links where Program Manager does not answer.
 #include <gtest/gtest.h>
+
+#include <shlobj.h>
 
 #include <map>
 
@@ -146,3 +149,44 @@ TEST_F(ProgramManagerTest, EmptyGroupIsCreatedAndAnOverlongNameRefused)
     EXPECT_FALSE(CreateGroup(group + std::string(64, 'x')));
     EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_PARAMETER), GetLastError());
 }
+
+// Without Program Manager (an unattended run as a service account) the group
+// is a folder of shell links in the all-users Programs folder. A name that
+// would address another folder makes nothing anywhere.
+TEST_F(ProgramFolderTest, WithoutProgramManagerTheGroupIsAFolderOfShellLinks)
+{
+    AddProductFiles();
+    ASSERT_TRUE(CreateDirectoryPath(m_strDest + "\\VB\\Joust"));
+    CObject* item = nullptr;
+    for (int n = m_engine.GetFirstItem(item); n != TREE_END; n = m_engine.GetNextItem(item)) {
+        if (n == TREE_FILE)
+            CloseHandle(CreateFileA(static_cast<CInstalledFile*>(item)->m_strName.c_str(), GENERIC_WRITE, 0, nullptr,
+                                    CREATE_NEW, 0, nullptr));
+    }
+    m_engine.m_bShellLinkGroup = TRUE;
+    char szCommon[MAX_PATH] = "";
+    SHGetFolderPathA(nullptr, CSIDL_COMMON_PROGRAMS, nullptr, SHGFP_TYPE_CURRENT, szCommon);
+    const std::string links = GroupName("Links");
+    const struct {
+        std::string group;
+        BOOL bMade;
+        Lines files;  // in the folder the name addresses
+    } rows[] = {
+        {links, TRUE, {"Joust - VB.lnk", "LICENSE.lnk", "Readme.lnk", "Tessel.lnk", "VantlerRt.lnk"}},
+        {"..\\" + GroupName("Outside"), FALSE, {}},
+        {links + "\\..\\..\\" + GroupName("Up"), FALSE, {}},
+        {links + "\\ \\x", FALSE, {}},
+        {"C:\\" + GroupName("Rooted"), FALSE, {}},
+    };
+    for (const auto& row : rows) {
+        m_engine.m_strProgramFolder = row.group;
+        SetLastError(0);
+        EXPECT_EQ(m_engine.CreateProgramFolder(), row.bMade) << row.group;
+        if (!row.bMade) {
+            EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_NAME)) << row.group;
+        }
+        EXPECT_EQ(ListTree(std::string(szCommon) + "\\" + row.group), row.files) << row.group;
+    }
+    RemoveTree(std::string(szCommon) + "\\" + links);
+}
+
