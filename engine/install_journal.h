@@ -30,4 +30,11 @@ struct InstallJournal {
     BOOL m_bDocTypeWritten = FALSE;
     BOOL m_bExtExisted = FALSE;
     BOOL m_bExtWritten = FALSE;
+
+    // The late phases. Files whose self-registration ran (the tree owns them).
+    CPtrListOf<CInstalledFile> m_lstSelfRegistered;
+    // The group that received this run's items (empty: none was filled), and
+    // whether Program Manager did not list it before, so that this run made it.
+    std::string m_strGroup;
+    BOOL m_bGroupCreated = FALSE;
 };

@@ -9,6 +9,7 @@
 #include "platform/disk.h"
 #include "platform/path.h"
 #include "platform/progman.h"
+#include "platform/progman_text.h"
 
 namespace {
 
@@ -125,7 +126,10 @@ BOOL CSetupEngine::ReadDescriptionFile()
         return FALSE;
     }
 
-    if (!HasInstallLayout()) {
+    // The default program folder becomes a group name: one that would address
+    // another folder is as bad as a bad file name. None at all is no harm:
+    // the folder page asks for one.
+    if (!HasInstallLayout() || !(m_strProgramFolder.empty() || IsSafeGroupName(m_strProgramFolder))) {
         SetLastError(SETUP_E_BADINFO);
         return FALSE;
     }

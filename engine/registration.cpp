@@ -164,12 +164,13 @@ private:
     HMODULE m_hModule;
 };
 
-typedef HRESULT(STDAPICALLTYPE* RegisterServerFn)();
+typedef HRESULT(STDAPICALLTYPE* ServerEntryFn)();
 
-// Runs the file's DllRegisterServer; the error code of the first step that
-// failed, or 0. The library and OLE are released before the caller sets the
-// code, so that their clean-up cannot overwrite it.
-DWORD RunRegisterServer(const std::string& strPath)
+// Runs the file's export pszEntry (DllRegisterServer or DllUnregisterServer);
+// the error code of the first step that failed, or 0. The library and OLE
+// are released before the caller sets the code, so that their clean-up
+// cannot overwrite it.
+DWORD CallServerEntry(const std::string& strPath, const char* pszEntry)
 {
     COleSession ole;
     if (FAILED(ole.Result()))
@@ -178,12 +179,20 @@ DWORD RunRegisterServer(const std::string& strPath)
     if (!library.Get())
         return GetLastError();
     // GetProcAddress answers the generic export type; the entry takes no arguments.
-    RegisterServerFn pfnRegister = reinterpret_cast<RegisterServerFn>(
-        reinterpret_cast<void (*)()>(GetProcAddress(library.Get(), "DllRegisterServer")));
-    if (!pfnRegister)
+    ServerEntryFn pfnEntry =
+        reinterpret_cast<ServerEntryFn>(reinterpret_cast<void (*)()>(GetProcAddress(library.Get(), pszEntry)));
+    if (!pfnEntry)
         return GetLastError();
-    HRESULT hr = pfnRegister();
+    HRESULT hr = pfnEntry();
     return FAILED(hr) ? static_cast<DWORD>(hr) : ERROR_SUCCESS;
+}
+
+// TRUE when the entry ran and succeeded; otherwise FALSE with the code as the last error.
+BOOL RunServerEntry(const std::string& strPath, const char* pszEntry)
+{
+    const DWORD dwError = CallServerEntry(strPath, pszEntry);
+    SetLastError(dwError);
+    return dwError == ERROR_SUCCESS;
 }
 
 }  // namespace
@@ -219,7 +228,7 @@ BOOL CSetupEngine::RegisterDlls()
     for (int n = GetFirstItem(pItem); n != TREE_END; n = GetNextItem(pItem)) {
         if (n != TREE_FILE)
             continue;
-        const CInstalledFile& file = *static_cast<CInstalledFile*>(pItem);
+        CInstalledFile& file = *static_cast<CInstalledFile*>(pItem);
         const DWORD dwProbe = ProbeFile(file.m_strName);
         if (dwProbe != ERROR_SUCCESS && dwProbe != ERROR_FILE_NOT_FOUND) {
             SetLastError(dwProbe);
@@ -227,7 +236,11 @@ BOOL CSetupEngine::RegisterDlls()
         }
         const bool bRegister = (file.m_dwFlags & FILE_SELFREG) ||
                                ((file.m_dwFlags & FILE_SELFREG_ABSENT) && dwProbe == ERROR_FILE_NOT_FOUND);
-        if (bRegister && !SelfRegisterFile(file.m_strName)) {
+        if (!bRegister)
+            continue;
+        // Whatever it wrote before a failure is undone with the file, should the run be rolled back.
+        m_journal.m_lstSelfRegistered.AddTail(&file);
+        if (!SelfRegisterFile(file.m_strName)) {
             const DWORD dwError = GetLastError();
             if (m_pfnCallback)
                 m_pfnCallback(SETUPCB_ERROR, SETUPERR_DLLREGISTER, 0);
@@ -238,9 +251,6 @@ BOOL CSetupEngine::RegisterDlls()
     return TRUE;
 }
 
-BOOL SelfRegisterFile(const std::string& strPath)
-{
-    const DWORD dwError = RunRegisterServer(strPath);
-    SetLastError(dwError);
-    return dwError == ERROR_SUCCESS;
-}
+BOOL SelfRegisterFile(const std::string& strPath) { return RunServerEntry(strPath, "DllRegisterServer"); }
+
+BOOL SelfUnregisterFile(const std::string& strPath) { return RunServerEntry(strPath, "DllUnregisterServer"); }

@@ -3,8 +3,8 @@
 // already and the user is told so by the install sequence.
 //
 // Left as they are: directories the copy phase made, files that replaced
-// existing ones (their old contents are gone), self-registrations and the
-// program folder.
+// existing ones (their old contents are gone) with their registrations, and
+// the program items of files that stay in a group that was there before.
 #include "engine/setup_engine.h"
 
 #include "engine/registry_entries.h"
@@ -51,6 +51,14 @@ void CSetupEngine::Rollback()
             node->dir->SetName(*pName);
     }
 
+    // The items go before the files they start; a file's registration is
+    // undone while its code is still there to do it.
+    RemoveProgramFolder();
+    for (POSITION file = m_journal.m_lstSelfRegistered.GetHeadPosition(); file;) {
+        const CInstalledFile* pFile = m_journal.m_lstSelfRegistered.GetNext(file);
+        if (m_journal.m_lstNewFiles.Find(pFile))
+            SelfUnregisterFile(pFile->m_strName);
+    }
     if (m_journal.m_bUninstCreated)
         RemoveQuietly(m_strDestDir + "\\" + UNINSTALLER_NAME);
     for (POSITION file = m_journal.m_lstNewFiles.GetHeadPosition(); file;)

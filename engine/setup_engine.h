@@ -58,6 +58,10 @@ public:
     // Loading (load.cpp).
     BOOL ReadDescriptionFile();
 
+    // The rollback's part of the program folder (program_folder.cpp): the
+    // group if this run made it, else the items of the files it deletes.
+    void RemoveProgramFolder();
+
     // File transfer (transfer.cpp; the data volumes in extract.cpp).
     BOOL InstallUninstaller();
     BOOL CopyTree();
@@ -97,9 +101,11 @@ CSetupEngine* GetSetupEngineObject();
 // about a shared (system) file. FALSE when the target cannot be examined.
 BOOL CheckExistingFile(const std::string& strTarget, const BYTE* pNewVersion, BOOL bShared, DWORD& dwBits);
 
-// Loads the DLL, calls its DllRegisterServer between OLE initialisation and
-// uninitialisation, frees it. TRUE when the call returned success.
+// Loads the DLL, calls its DllRegisterServer (DllUnregisterServer) between
+// OLE initialisation and uninitialisation, frees it. TRUE when the call
+// returned success; otherwise FALSE with the reason as the last error.
 BOOL SelfRegisterFile(const std::string& strPath);
+BOOL SelfUnregisterFile(const std::string& strPath);
 
 // The Program Manager caption of an installed file's bare name.
 std::string CaptionForFile(const std::string& strFileName);

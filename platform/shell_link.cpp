@@ -3,9 +3,9 @@
 #include <objbase.h>
 #include <shlobj.h>
 
-#include "model/path_component.h"
 #include "platform/disk.h"
 #include "platform/path.h"
+#include "platform/progman_text.h"
 
 namespace {
 
@@ -57,19 +57,6 @@ BOOL FailWith(HRESULT hr)
     return Fail(HRESULT_FACILITY(hr) == FACILITY_WIN32 ? HRESULT_CODE(hr) : static_cast<DWORD>(hr));
 }
 
-// Each part of a group name, between backslashes, is a plain folder name.
-bool IsPlainFolderPath(const std::string& strGroup)
-{
-    for (size_t nStart = 0;;) {
-        const size_t nEnd = strGroup.find('\\', nStart);
-        if (!IsPlainComponent(strGroup.substr(nStart, nEnd - nStart)))
-            return false;
-        if (nEnd == std::string::npos)
-            return true;
-        nStart = nEnd + 1;
-    }
-}
-
 BOOL SaveLink(const ProgramItem& item, const std::string& strLink)
 {
     CComRef<IShellLinkA> link;
@@ -95,8 +82,8 @@ BOOL SaveLink(const ProgramItem& item, const std::string& strLink)
 
 BOOL GetShellLinkGroupFolder(const std::string& strGroup, std::string& strFolder)
 {
-    if (!IsPlainFolderPath(strGroup))
-        return Fail(ERROR_INVALID_NAME);
+    if (!IsSafeGroupName(strGroup))
+        return Fail(ERROR_INVALID_PARAMETER);
     char szPrograms[MAX_PATH];
     const HRESULT hr = SHGetFolderPathA(nullptr, CSIDL_COMMON_PROGRAMS, nullptr, SHGFP_TYPE_CURRENT, szPrograms);
     if (FAILED(hr))
@@ -108,8 +95,8 @@ BOOL GetShellLinkGroupFolder(const std::string& strGroup, std::string& strFolder
 BOOL CreateShellLinkGroup(const std::string& strGroup, const ProgramItem* const* items, std::size_t count)
 {
     for (std::size_t i = 0; i < count; ++i) {
-        if (!items || !items[i] || !IsPlainComponent(items[i]->m_strCaption + ".lnk"))
-            return Fail(ERROR_INVALID_NAME);
+        if (!items || !items[i] || !IsSafeCaption(items[i]->m_strCaption))
+            return Fail(ERROR_INVALID_PARAMETER);
     }
     std::string strFolder;
     if (!GetShellLinkGroupFolder(strGroup, strFolder) || !CreateDirectoryPath(strFolder))
@@ -120,4 +107,25 @@ BOOL CreateShellLinkGroup(const std::string& strGroup, const ProgramItem* const*
             return FALSE;
     }
     return TRUE;
+}
+
+BOOL DeleteShellLinks(const std::string& strGroup, const std::vector<std::string>& captions, BOOL bFolder)
+{
+    for (const std::string& strCaption : captions) {
+        if (!IsSafeCaption(strCaption))
+            return Fail(ERROR_INVALID_PARAMETER);
+    }
+    std::string strFolder;
+    if (!GetShellLinkGroupFolder(strGroup, strFolder))
+        return FALSE;
+    BOOL bDone = TRUE;
+    for (const std::string& strCaption : captions) {
+        if (!DeleteFileA((strFolder + "\\" + strCaption + ".lnk").c_str()) && GetLastError() != ERROR_FILE_NOT_FOUND)
+            bDone = FALSE;
+    }
+    // Only an empty folder is removed: whatever else is in it stays.
+    if (bFolder && !RemoveDirectoryA(strFolder.c_str()) && GetLastError() != ERROR_FILE_NOT_FOUND &&
+        GetLastError() != ERROR_DIR_NOT_EMPTY)
+        bDone = FALSE;
+    return bDone;
 }

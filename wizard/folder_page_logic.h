@@ -18,7 +18,9 @@ public:
     // Finish: stores the trimmed name in the engine.
     void OnWizardFinish();
 
-    // Not empty after trimming, and none of "#%;/\".
+    // Not empty after trimming, none of "#%;/\", and a name that Program
+    // Manager can take as one group (not ".", "..", dots and blanks only, a
+    // device name, a quote, colon, wildcard or control character).
     static BOOL IsValidFolderName(const std::string& strName);
 
     BOOL m_bNameValid = FALSE;

@@ -66,6 +66,8 @@ TEST(CommandLine, SplitsReadsAndRefusesAsATable)
          false, "", "", "", "The program folder name \"Tools\\Vantler\" is not valid."},
         {"a folder name of blanks", "Setup.exe \"/GROUP=  \"", {"/GROUP=  "}, false, "", "", "",
          "The program folder name \"  \" is not valid."},
+        {"a folder name that addresses the folder around it", "Setup.exe /GROUP=..", {"/GROUP=.."}, false, "", "",
+         "", "The program folder name \"..\" is not valid."},
     };
     for (const auto& row : rows) {
         std::vector<std::string> args = SplitCommandLine(row.line);

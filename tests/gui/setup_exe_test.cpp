@@ -14,6 +14,8 @@
 #include <regex>
 
 #include "app/gradient.h"
+#include "platform/path.h"
+#include "platform/progman.h"
 #include "res/resource.h"
 #include "tests/engine/engine_support.h"
 #include "tests/gui/setup_run.h"
@@ -41,10 +43,14 @@ protected:
     }
 
     // Setup.exe from disk 1 in its drive (a fresh copy), with the later disks
-    // at hand for the prompts.
-    CSetupRun& Start(bool bScreenshots = false, const std::string& strArgs = "")
+    // at hand for the prompts; the sample medium unless another is named, and
+    // strArgs on the command line.
+    CSetupRun& Start(bool bScreenshots = false, std::string strMedia = std::string(),
+                     const std::string& strArgs = std::string())
     {
-        const std::string strMedia = s_pMedia->Path("media");
+        if (strMedia.empty())
+            strMedia = s_pMedia->Path("media");
+        m_astrDisks.clear();
         CreateDirectoryA(m_strDrive.c_str(), nullptr);
         for (const std::string& name : ListTree(strMedia + "\\disk1"))
             CopyFileA((strMedia + "\\disk1\\" + name).c_str(), (m_strDrive + "\\" + name).c_str(), FALSE);
@@ -179,6 +185,50 @@ TEST_F(SetupExe, AsksBeforeOverwritingAReadOnlyFile)
     EXPECT_EQ(Read(strHelp), Read(StagePath("help/Tessel.hlp")));
 }
 
+// Names on a hostile medium, the default program folder and a marked file's
+// name, that hold Program Manager commands: the install goes through and they
+// are only names, the group and its item made under them and nothing else in
+// the Start Menu changed (StartUp keeps the user's file).
+TEST_F(SetupExe, NamesFromTheMediumAreOnlyNames)
+{
+    const std::string strStartMenu = DirectoryPart(ProgramsFolder());
+    const std::string strPrograms = FileNamePart(ProgramsFolder());
+    const std::string strHostile = "a)][DeleteGroup(StartUp)][CreateGroup(b";
+    CreateDirectoryA((ProgramsFolder() + "\\StartUp").c_str(), nullptr);
+    Write(ProgramsFolder() + "\\StartUp\\mine.txt", "the user's");
+    for (const char* pszFolder : {"X)][DeleteGroup(StartUp)][CreateGroup(Y", "X)][DeleteGroup(..)][CreateGroup(X"}) {
+        const std::string strMedia = m_temp.Path("hostile");
+        RemoveTree(strMedia);
+        PackMedium(StagePath("floppy.json"), strMedia, [&](Manifest& m) {
+            m.programFolder = pszFolder;
+            m.application.files[3].name = strHostile + ".hlp";  // Tessel.hlp, marked for an item
+        });
+        const std::string strDest = Destination("\\VantlerHostile");
+        const Lines before = ListTree(strStartMenu);
+        CSetupRun& setup = Start(false, strMedia);
+        EXPECT_EQ(setup.Run([](const SetupWindow& window) {
+            TypeDestination(window, "\\VantlerHostile");
+            return false;
+        }),
+                  COMPLETED)
+            << pszFolder;
+        setup.Wait(5000);
+
+        EXPECT_TRUE(Exists(strDest + "\\" + strHostile + ".hlp"));
+        const std::string strGroup = strPrograms + "\\" + pszFolder + "\\";
+        Lines expected = before;
+        expected.push_back(strGroup);
+        for (const char* item : {"Joust - Delphi", "Joust - VB", "Q7 - Delphi", "Q7 - VB", "Tessel",
+                                 "Vantler ActiveX Help", strHostile.c_str()})
+            expected.push_back(strGroup + item + ".lnk");
+        std::sort(expected.begin(), expected.end());
+        EXPECT_EQ(expected, ListTree(strStartMenu)) << pszFolder;
+        DdeDeleteGroup(pszFolder);
+    }
+    EXPECT_EQ(Read(ProgramsFolder() + "\\StartUp\\mine.txt"), "the user's");
+    DeleteFileA((ProgramsFolder() + "\\StartUp\\mine.txt").c_str());
+}
+
 TEST_F(SetupExe, ASecondCopyEndsAndBringsTheFirstForward)
 {
     CSetupRun& first = Start();
@@ -299,8 +349,7 @@ TEST_F(SetupExe, TheCommandLineAtTheScreen)
     };
     for (const auto& row : rows) {
         m_pRun.reset();
-        m_astrDisks.clear();
-        CSetupRun& setup = Start(false, row.pszArgs);
+        CSetupRun& setup = Start(false, std::string(), row.pszArgs);
         std::string strDestText, strFolderText;
         setup.Run([&](const SetupWindow& window) {
             if (window.kind == SetupWindow::WIZARD && window.nPage == 1 && strDestText.empty())

@@ -306,6 +306,11 @@ TEST_F(FolderPageTest, NameCheck)
         {"Vantler", true}, {"My Tools 2", true}, {"  Vantler\t", true}, {"", false}, {" \t\r\n", false},
         {"a#b", false},    {"50%", false},       {"a;b", false},        {"a/b", false}, {"a\\b", false},
         {"Caf\xE9", true},
+        // A group name is a folder's name below the Start Menu: none that
+        // addresses another folder, and nothing that could not be sent.
+        {".", false}, {"..", false}, {" .. ", false}, {"...", false}, {". .", false},
+        {"Vantler, Inc.", true}, {".. Tools", true}, {"X)][DeleteGroup(StartUp)][CreateGroup(Y", true},
+        {"a\"b", false}, {"a\tb", false}, {"C:Tools", false}, {"Tools*", false}, {"CONOUT$", false}, {"con", false},
     };
     m_page.OnInitDialog();
     for (const Row& row : rows) {
