@@ -245,6 +245,7 @@ TEST_F(ProgramFolderTest, WithoutProgramManagerTheGroupIsAFolderOfShellLinks)
 
     // A late rollback takes the links back, and the folder this run made;
     // a file of someone else's in it keeps the folder.
+    RemoveTree(std::string(szCommon) + "\\" + links);
     m_engine.m_strProgramFolder = links;
     m_engine.CreateProgramFolder();
     m_engine.RemoveProgramFolder();
