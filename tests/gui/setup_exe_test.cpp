@@ -466,11 +466,14 @@ protected:
             GTEST_SKIP() << "runs only without a display (its own CTest entry)";
     }
 
-    // Runs strSetup with its arguments and the log; the whole exit code.
+    // Runs strSetup with its arguments and the test's log, unless they name
+    // one; the whole exit code.
     DWORD RunSetup(const std::string& strSetup, const std::string& strArgs)
     {
         CSetupRun run(strSetup, {});
-        run.m_strArgs = strArgs + " /LOG=\"" + m_strLog + "\"";
+        run.m_strArgs = strArgs;
+        if (strArgs.find("/LOG=") == std::string::npos)
+            run.m_strArgs += " /LOG=\"" + m_strLog + "\"";
         run.m_bVerbose = false;
         EXPECT_TRUE(run.Start());
         const DWORD dwExit = run.Wait(120000);
@@ -604,6 +607,8 @@ TEST_F(Unattended, EndsWithTheExitCodeThatSaysWhatHappened)
          {"Uninst.exe"}},
         {"a switch of no one's", "\\VantlerBadSwitch", directoryMedium, "/Q", 87,
          {"Message: The option \"/Q\" is not known.  Setup [/S] [/D=directory] [/GROUP=name] [/LOG=file]"}, {}},
+        {"a log that cannot be made (no log at all)", "\\VantlerNoLog", directoryMedium,
+         "/LOG=C:\\VantlerNoSuchFolder\\setup.log", 87, {}, {}},
         {"a file in use (held by this test)", "\\VantlerInUse",
          [&](const std::string& strDest) {
              Place(strDest + "\\Tessel.hlp", "an older help file");
@@ -641,7 +646,10 @@ TEST_F(Unattended, EndsWithTheExitCodeThatSaysWhatHappened)
         pHeld.reset();
         for (const std::string& event : row.events)
             EXPECT_TRUE(Logged(m_events, event)) << row.what << ": " << event;
-        EXPECT_TRUE(!m_events.empty() && m_events.back() == "Exit code " + std::to_string(row.dwExit)) << row.what;
+        if (row.strArgs.find("/LOG=") == std::string::npos)
+            EXPECT_TRUE(!m_events.empty() && m_events.back() == "Exit code " + std::to_string(row.dwExit)) << row.what;
+        else
+            EXPECT_FALSE(Exists("C:\\VantlerNoSuchFolder")) << row.what;
         // Rolled back, or refused before any change: only what was there stays.
         EXPECT_EQ(FilesIn(strDest), row.files) << row.what;
         EXPECT_EQ(ProductEntries(), before) << row.what;
