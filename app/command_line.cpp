@@ -60,8 +60,8 @@ std::vector<std::string> SplitCommandLine(const std::string& strCommandLine)
     size_t i = 0;
     if (s[0] == '"') {
         const size_t nEnd = s.find('"', 1);
+        astrArgs.push_back(s.substr(1, nEnd == std::string::npos ? std::string::npos : nEnd - 1));
         i = nEnd == std::string::npos ? s.size() : nEnd + 1;
-        astrArgs.push_back(s.substr(1, i - 1 - (nEnd != std::string::npos)));
     } else {
         while (i < s.size() && !IsBlank(s[i]))
             ++i;

@@ -92,7 +92,8 @@ int AskReadOnly(CReadOnlyPrompt& dialog, INT_PTR name)
     dialog.m_strFileName = NameArg(name);
     LogEvent("Question: %s", dialog.GetText().c_str());
     const int nAnswer = static_cast<int>(dialog.DoModal());
-    LogEvent("Answer: %s", nAnswer == READONLY_OVERWRITE ? "Yes" : nAnswer == READONLY_KEEP ? "No" : "Cancel, quit Setup");
+    LogEvent("Answer: %s",
+             nAnswer == READONLY_OVERWRITE ? "Yes" : nAnswer == READONLY_KEEP ? "No" : "Cancel, quit Setup");
     return nAnswer;
 }
 

@@ -31,7 +31,8 @@ private:
 
 class CUnattendedSetupWizard : public IWizard {
 public:
-    CUnattendedSetupWizard(CSetupEngine& engine, const SetupOptions& options) : m_data(engine), m_wizard(m_data, options)
+    CUnattendedSetupWizard(CSetupEngine& engine, const SetupOptions& options)
+        : m_data(engine), m_wizard(m_data, options)
     {
     }
 

@@ -73,7 +73,8 @@ int main(int argc, char** argv)
     fs::copy_file(argv[2], strEngineMedium + "\\Setup.exe", fs::copy_options::overwrite_existing);
     // The headless program's stand-ins for the machine's registry roots.
     HKEY hKey;
-    for (const char* pszKey : {"Software\\VantlerUnattendedBench\\Machine", "Software\\VantlerUnattendedBench\\Classes"}) {
+    for (const char* pszKey :
+         {"Software\\VantlerUnattendedBench\\Machine", "Software\\VantlerUnattendedBench\\Classes"}) {
         RegCreateKeyExA(HKEY_LOCAL_MACHINE, pszKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &hKey, nullptr);
         RegCloseKey(hKey);
     }

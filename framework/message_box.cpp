@@ -53,7 +53,8 @@ int SetupMessageBox(const std::string& strText, UINT nStyle)
     // Logged before it shows, so that a run killed while a box waits says why.
     const bool bQuestion = (nStyle & MB_TYPEMASK) != MB_OK;
     LogEvent("%s: %s", bQuestion ? "Question" : "Message", strText.c_str());
-    const int nAnswer = g_pPresenter != nullptr ? g_pPresenter->Show(SETUP_CAPTION, strText, AddDefaultIcon(nStyle)) : 0;
+    const int nAnswer =
+        g_pPresenter != nullptr ? g_pPresenter->Show(SETUP_CAPTION, strText, AddDefaultIcon(nStyle)) : 0;
     if (bQuestion)
         LogEvent("Answer: %s", AnswerName(nAnswer));
     return nAnswer;

@@ -52,7 +52,8 @@ TEST(UnattendedWizard, TakesThePresetsAndAnswersForNobody)
         {"a drive that cannot be read is not retried", [](FakeWizardEngine& e, SetupOptions&) {
              e.m_unreadableDrives = {0};
          },
-         WIZARD_REFUSED, {"21 Cancel Error by accessing Drive C:", "16 OK An error has occurred. The Setup will be cancelled."},
+         WIZARD_REFUSED,
+         {"21 Cancel Error by accessing Drive C:", "16 OK An error has occurred. The Setup will be cancelled."},
          "\\Vantler", "Vantler"},
         {"a directory that cannot be examined", [](FakeWizardEngine& e, SetupOptions&) { e.m_dwProbe = 5; },
          WIZARD_REFUSED, {"16 OK Error by accessing Directory \r\nC:\\Vantler ."}, "\\Vantler", "Vantler"},
@@ -61,7 +62,8 @@ TEST(UnattendedWizard, TakesThePresetsAndAnswersForNobody)
              o.strDestDir = "d:\\My Apps\\Vantler";
              o.strGroup = "Vantler Tools";
          },
-         ID_WIZFINISH, {"36 Yes The destination directory D:\\My Apps\\Vantler does not exist. Do you want to create it ?"},
+         ID_WIZFINISH,
+         {"36 Yes The destination directory D:\\My Apps\\Vantler does not exist. Do you want to create it ?"},
          "D:\\My Apps\\Vantler", "Vantler Tools"},
         {"/D= on a drive the page does not offer", [](FakeWizardEngine&, SetupOptions& o) {
              o.strDestDir = "A:\\Vantler";

@@ -337,7 +337,8 @@ TEST_F(SetupExe, TheCommandLineAtTheScreen)
     } rows[] = {
         {"presets, then the user quits", "/D=\"C:\\Vantler Preset\" -group=\"Vantler Preset\"", "\\Vantler Preset",
          "Vantler Preset",
-         {"The destination directory C:\\Vantler Preset does not exist. Do you want to create it ?", QUIT, NOT_FINISHED},
+         {"The destination directory C:\\Vantler Preset does not exist. Do you want to create it ?", QUIT,
+          NOT_FINISHED},
          1602},
         {"an unknown switch", "/X", "", "",
          {"The option \"/X\" is not known.\r\n\r\nSetup [/S] [/D=directory] [/GROUP=name] [/LOG=file]"}, 87},
@@ -436,13 +437,12 @@ std::string LinkOf(const std::string& strLink)
 // The product's registry entries as they stand: the keys an install writes.
 RegLines ProductEntries()
 {
+    const std::string strMachine = "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\";
     RegLines lines;
-    for (const char* pszKey : {"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\Tessel.exe",
-                               "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Vantler",
-                               "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs",
-                               "HKEY_CLASSES_ROOT\\.vtr", "HKEY_CLASSES_ROOT\\Tessel.Document"}) {
-        const RegLines key = ExportRegistry(pszKey, {{"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\", ""},
-                                                     {"HKEY_CLASSES_ROOT\\", "HKCR\\"}});
+    for (const std::string& strKey : {strMachine + "App Paths\\Tessel.exe", strMachine + "Uninstall\\Vantler",
+                                      strMachine + "SharedDLLs", std::string("HKEY_CLASSES_ROOT\\.vtr"),
+                                      std::string("HKEY_CLASSES_ROOT\\Tessel.Document")}) {
+        const RegLines key = ExportRegistry(strKey, {{strMachine, ""}, {"HKEY_CLASSES_ROOT\\", "HKCR\\"}});
         lines.insert(key.begin(), key.end());
     }
     return lines;
