@@ -19,4 +19,3 @@ DWORD ExitCodeOf(SetupOutcome outcome, bool bUnattended)
     }
     return SETUP_EXIT_FAILED;
 }
-

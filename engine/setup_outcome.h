@@ -26,4 +26,3 @@ constexpr DWORD SETUP_EXIT_RESTART_NEEDED = 3010;
 // by the run's own answers (a disk that is nowhere to be found), which is a
 // failure, not a user's choice.
 DWORD ExitCodeOf(SetupOutcome outcome, bool bUnattended);
-
