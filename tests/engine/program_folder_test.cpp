@@ -257,4 +257,3 @@ TEST_F(ProgramFolderTest, WithoutProgramManagerTheGroupIsAFolderOfShellLinks)
     EXPECT_EQ(ListTree(std::string(szCommon) + "\\" + links), Lines({"Notes.txt"}));
     RemoveTree(std::string(szCommon) + "\\" + links);
 }
-
