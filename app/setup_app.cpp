@@ -6,6 +6,7 @@
 #include "app/engine_callback.h"
 #include "app/install_sequence.h"
 #include "app/setup_dlg.h"
+#include "app/setup_instance.h"
 #include "app/unattended_answers.h"
 #include "app/unattended_window.h"
 #include "framework/main_window.h"
@@ -65,7 +66,7 @@ int CSetupApp::Run()
         if (!bParsed)
             ShowCommandLineError(strError);
         else
-            outcome = options.bUnattended ? RunUnattended(options) : RunAtTheScreen(options);
+            outcome = RunAlone(options);
         LogEvent("Exit code %lu", static_cast<unsigned long>(ExitCodeOf(outcome, options.bUnattended)));
         SetEventLog(pPreviousLog);
     }
@@ -73,14 +74,28 @@ int CSetupApp::Run()
     return static_cast<int>(ExitCodeOf(outcome, options.bUnattended));
 }
 
-SetupOutcome CSetupApp::RunAtTheScreen(const SetupOptions& options)
+SetupOutcome CSetupApp::RunAlone(const SetupOptions& options)
+{
+    // A second copy of this product's setup ends here, before any window. A
+    // description that cannot be read names no product: the load reports it.
+    // Unattended, the copy that runs is not disturbed either.
+    CSetupInstance instance;
+    if (m_engine.ReadSourceIdentity() && !instance.Claim(m_engine.GetProductId())) {
+        LogEvent("Another setup of this product is running.");
+        if (!options.bUnattended)
+            instance.BringRunningCopyForward();
+        return OUTCOME_ALREADY_RUNNING;
+    }
+    return options.bUnattended ? RunUnattended(options) : RunAtTheScreen(options, instance.GetProductId());
+}
+
+SetupOutcome CSetupApp::RunAtTheScreen(const SetupOptions& options, DWORD dwProductId)
 {
     INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&icc);
     CDialog::RegisterOwnClass(SETUP_WINDOW_CLASS);
-    // A refused creation (another copy runs) ends the program here, silently.
-    CSetupDlg dlg(options);
-    if (dlg.DoModal() == -1 && !dlg.IsRefusedByRunningCopy())
+    CSetupDlg dlg(options, dwProductId);
+    if (dlg.DoModal() == -1)
         LogEvent("The main window cannot be created: error %lu", GetLastError());
     SetMainWindow(nullptr);
     return dlg.GetOutcome();

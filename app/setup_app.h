@@ -23,6 +23,8 @@ public:
     CSetupEngine m_engine;
 
 private:
-    SetupOutcome RunAtTheScreen(const SetupOptions& options);
+    // Runs the install unless another setup of the product is running.
+    SetupOutcome RunAlone(const SetupOptions& options);
+    SetupOutcome RunAtTheScreen(const SetupOptions& options, DWORD dwProductId);
     SetupOutcome RunUnattended(const SetupOptions& options);
 };

@@ -9,16 +9,11 @@
 #include "framework/main_window.h"
 #include "res/resource.h"
 
-CSetupDlg::CSetupDlg(const SetupOptions& options)
-    : CSingleInstanceDlg(IDD_SETUP), m_options(options),
+CSetupDlg::CSetupDlg(const SetupOptions& options, DWORD dwProductId)
+    : CSingleInstanceDlg(IDD_SETUP, dwProductId), m_options(options),
       m_hIcon(LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME)))
 {
     SetMainSetupWindow(this);
-}
-
-SetupOutcome CSetupDlg::GetOutcome() const
-{
-    return IsRefusedByRunningCopy() ? OUTCOME_ALREADY_RUNNING : m_outcome;
 }
 
 CSetupDlg::~CSetupDlg()

@@ -14,13 +14,13 @@
 
 class CSetupDlg : public CSingleInstanceDlg, public ISetupWindow {
 public:
-    explicit CSetupDlg(const SetupOptions& options);
+    // dwProductId: the product this copy holds (CSetupInstance).
+    CSetupDlg(const SetupOptions& options, DWORD dwProductId);
     ~CSetupDlg() override;
 
     // How the run ended; OUTCOME_REFUSED until the window has run the
-    // install (it could not be created), OUTCOME_ALREADY_RUNNING when a
-    // running copy kept it from being created.
-    SetupOutcome GetOutcome() const;
+    // install (it could not be created).
+    SetupOutcome GetOutcome() const { return m_outcome; }
 
     WindowHandle GetHandle() const override { return m_hwnd; }
     void SetWindowIcon(BOOL bBigIcon) override;

@@ -34,6 +34,17 @@ BOOL TakeDirectory(UINT length, const char* buffer, std::string& out)
     return TRUE;
 }
 
+// The directory this program was started from, as the engine holds directories.
+BOOL ProgramDirectory(std::string& strDir)
+{
+    char buffer[MAX_PATH];
+    std::string strPath;
+    if (!TakeDirectory(GetModuleFileNameA(nullptr, buffer, MAX_PATH), buffer, strPath))
+        return FALSE;
+    strDir = HeldDirectory(DirectoryPart(strPath));
+    return TRUE;
+}
+
 // Free space enough for a requirement summed in 64 bits, so that a sum
 // that wraps in 32 bits cannot pass.
 BOOL HasRoom(DWORD drive, ULONGLONG required)
@@ -61,12 +72,10 @@ BOOL CSetupEngine::LoadInstallInfo(SetupCallback pfnCallback)
     }
     m_nDrive = 0;
 
-    char buffer[MAX_PATH];
-    std::string strPath;
-    if (!TakeDirectory(GetModuleFileNameA(nullptr, buffer, MAX_PATH), buffer, strPath))
+    if (!ProgramDirectory(m_strSourceDir))
         return FALSE;
-    m_strSourceDir = HeldDirectory(DirectoryPart(strPath));
 
+    char buffer[MAX_PATH];
     if (!TakeDirectory(GetWindowsDirectoryA(buffer, MAX_PATH), buffer, m_strWinDir))
         return FALSE;
     m_chWinDrive = static_cast<BYTE>(DriveNumberOf(m_strWinDir[0]));
@@ -134,6 +143,21 @@ BOOL CSetupEngine::ReadDescriptionFile()
         return FALSE;
     }
     return TRUE;
+}
+
+BOOL CSetupEngine::ReadSourceIdentity()
+{
+    std::string strDir;
+    CFile file;
+    if (!ProgramDirectory(strDir) ||
+        !file.Open((strDir + "\\" + DESCRIPTION_FILE_NAME).c_str(), CFile::modeRead | CFile::shareDenyWrite))
+        return FALSE;
+    try {
+        CArchive ar(&file, CArchive::load, 64);
+        return ReadSignature(ar);
+    } catch (const CException&) {
+        return FALSE;
+    }
 }
 
 void CSetupEngine::SetDestDir(const std::string& strDir) { m_strDestDir = strDir; }

@@ -54,9 +54,18 @@ public:
     // TRUE when installing into strDir needs no question; loads a compatible
     // install record found there into m_pOldRecord.
     BOOL CheckDestination(const std::string& strDir);
+    // m_pOldRecord when it was found in the destination now chosen
+    // (m_strDestDir, compared as the file system compares names), else none:
+    // a record left from a directory the user chose before is no record of
+    // the installation this run goes over.
+    CSetupEngine* PreviousRecord() const;
 
     // Loading (load.cpp).
     BOOL ReadDescriptionFile();
+    // Reads the identity block of the description beside this program, and
+    // nothing else of it, so that GetProductId names the product before it is
+    // loaded. FALSE when there is no readable description there.
+    BOOL ReadSourceIdentity();
 
     // The rollback's part of the program folder (program_folder.cpp): the
     // group if this run made it, else the items of the files it deletes.
@@ -80,6 +89,7 @@ public:
 
     InstallJournal m_journal;
     CSetupEngine* m_pOldRecord;  // the record found in the destination directory, owned
+    std::string m_strOldRecordDir;  // the directory m_pOldRecord was found in
 
     // A run at the screen needs Program Manager: without it the load fails,
     // and the user is told to restart Windows. An unattended run goes on

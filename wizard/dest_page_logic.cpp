@@ -21,7 +21,7 @@ std::string CDestPageLogic::GetComposedPath() const
 
 BOOL CDestPageLogic::IsValidDestination(const std::string& strPath)
 {
-    // A longer text would not fit the 260 characters of a path with the drive.
+    // A longer text could be neither probed nor created.
     return strPath.size() <= 2 + MAX_DIR_TEXT && IsValidDestPath(strPath);
 }
 

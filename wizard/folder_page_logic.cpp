@@ -6,8 +6,8 @@
 BOOL CFolderPageLogic::IsValidFolderName(const std::string& strName)
 {
     const std::string strTrimmed = TrimWhiteSpace(strName);
-    return !strTrimmed.empty() && strTrimmed.find_first_of("#%;/\\") == std::string::npos &&
-           IsSafeGroupName(strTrimmed);
+    return !strTrimmed.empty() && strTrimmed.size() <= MAX_NAME_TEXT &&
+           strTrimmed.find_first_of("#%;/\\") == std::string::npos && IsSafeGroupName(strTrimmed);
 }
 
 void CFolderPageLogic::OnInitDialog()

@@ -7,9 +7,10 @@
 //     or (when this run replaced it) the new ones; every file this run added
 //     is gone, Uninst.exe included unless it was there before; directories
 //     this run made may stay;
-//   - the registry exports as before, except what the rollback leaves by
-//     design (an existing file type keeps what was written into it, an App
-//     Paths key that lacked "Path" goes), which the row checks and puts back;
+//   - the registry exports as before, every value of a key that was there
+//     put back with its type and bytes, except what the rollback leaves by
+//     design (an existing file type keeps what was written into it), which
+//     the row checks and puts back;
 //   - after the late phases (self-registration, the program group): the
 //     group is there only if it was before, with the items it had; the
 //     control is registered only from a file that is still there;
@@ -325,14 +326,16 @@ const Fault FAULTS[] = {
          SetRegString(HKEY_LOCAL_MACHINE, UninstallKey("Vantler"), "UninstallString", "D:\\Old\\Uninst.exe");
      },
      LockSharedDlls, nullptr, ERROR_ACCESS_DENIED, NO_REPORT, nullptr},
+    // Keys that were there keep what they held: the value they lacked goes,
+    // one too long for a string read comes back whole.
     {"SharedDLLs refused, App Paths without Path", REGISTRY, FRESH, NEITHER,
      [](FaultMatrix&) { SetRegString(HKEY_LOCAL_MACHINE, EXE_KEY, "", "D:\\Old\\Tessel.exe"); }, LockSharedDlls,
-     nullptr, ERROR_ACCESS_DENIED, NO_REPORT,
-     // Not saved, so taken for this run's own and deleted.
-     [](FaultMatrix&) {
-         EXPECT_EQ(ERROR_FILE_NOT_FOUND, RegKeyExists(HKEY_LOCAL_MACHINE, EXE_KEY));
-         SetRegString(HKEY_LOCAL_MACHINE, EXE_KEY, "", "D:\\Old\\Tessel.exe");
-     }},
+     nullptr, ERROR_ACCESS_DENIED, NO_REPORT, nullptr},
+    {"SharedDLLs refused, Uninstall key with a 600-byte name", REGISTRY, FRESH, NEITHER,
+     [](FaultMatrix& t) {
+         ASSERT_EQ(ERROR_SUCCESS, t.m_registry.Put("Uninstall\\Vantler|DisplayName=" + std::string(600, 'n')));
+     },
+     LockSharedDlls, nullptr, ERROR_ACCESS_DENIED, NO_REPORT, nullptr},
     {"SharedDLLs and App Paths refused", REGISTRY, ELSEWHERE, NEITHER, nullptr,
      [](FaultMatrix& t) {
          LockSharedDlls(t);
@@ -363,6 +366,20 @@ const Fault FAULTS[] = {
      [](FaultMatrix& t) { CreateDirectoryPath(t.Dest("Setup.inf")); }, nullptr,
      [](FaultMatrix& t) { SetRegDword(HKEY_LOCAL_MACHINE, SHARED_DLLS_KEY, t.Sys("VantlerRt.dll"), 0); }, 0,
      ANY_REPORT, nullptr},
+    // A value that held no count comes back as it was; a count at its limit
+    // was never raised.
+    {"a directory named Setup.inf, the count a string", RECORD, FRESH, NEITHER,
+     [](FaultMatrix& t) {
+         CreateDirectoryPath(t.Dest("Setup.inf"));
+         ASSERT_EQ(ERROR_SUCCESS, t.m_registry.Put("SharedDLLs|" + t.Sys("VantlerRt.dll") + "=127"));
+     },
+     nullptr, nullptr, 0, ANY_REPORT, nullptr},
+    {"a directory named Setup.inf, the count at its limit", RECORD, FRESH, NEITHER,
+     [](FaultMatrix& t) {
+         CreateDirectoryPath(t.Dest("Setup.inf"));
+         ASSERT_EQ(ERROR_SUCCESS, t.m_registry.Put("SharedDLLs|" + t.Sys("VantlerRt.dll") + "=dword:ffffffff"));
+     },
+     nullptr, nullptr, 0, ANY_REPORT, nullptr},
     // The group this run added items to was there before: only this run's items go.
     {"a directory named Setup.inf, into an existing group", RECORD, FRESH, NEITHER,
      [](FaultMatrix& t) {

@@ -14,6 +14,7 @@
 #include <regex>
 
 #include "app/gradient.h"
+#include "app/setup_instance.h"
 #include "platform/path.h"
 #include "platform/progman.h"
 #include "res/resource.h"
@@ -94,7 +95,19 @@ TEST_F(SetupExe, InstallsTheSampleFloppyMediumWithItsDefaults)
     const std::string strDest = Destination("\\Vantler");
     CSetupRun& setup = Start(true);
     int nBarAtPrompt = -1;
+    bool bSheetSeen = false;
     EXPECT_EQ(setup.Run([&](const SetupWindow& window) {
+        // The wizard opens centred on the main window, below its caption and
+        // title; the sample's information text fits its page.
+        if (window.kind == SetupWindow::WIZARD && window.nPage == 0 && !bSheetSeen) {
+            bSheetSeen = true;
+            const POINT ptCentred = gui::CentredPlace(window.hwnd, setup.MainWindow());
+            EXPECT_EQ(ptCentred.x, gui::WindowRect(window.hwnd).left);
+            EXPECT_EQ(ptCentred.y, gui::WindowRect(window.hwnd).top);
+            HWND hwndText = GetDlgItem(gui::CurrentPage(window.hwnd), IDC_INFO_TEXT);
+            EXPECT_GT(SendMessageA(hwndText, EM_GETLINECOUNT, 0, 0), 10);
+            EXPECT_EQ(gui::LinesPastTheEdge(hwndText), std::vector<int>());
+        }
         // While the prompt holds the copy up, the bar shows how far it got:
         // disk 1 holds nearly two thirds of the product.
         if (window.kind == SetupWindow::BOX && window.box.strText.rfind("Insert the disk 2 ", 0) == 0) {
@@ -105,6 +118,7 @@ TEST_F(SetupExe, InstallsTheSampleFloppyMediumWithItsDefaults)
         return false;
     }),
               COMPLETED);
+    EXPECT_TRUE(bSheetSeen);
     EXPECT_EQ(setup.Wait(5000), 0u);
     EXPECT_GE(nBarAtPrompt, 50);
 
@@ -163,20 +177,31 @@ TEST_F(SetupExe, TwoCancelClicksInCopyingFilesAskOnce)
     EXPECT_EQ(strFinal, COMPLETED);
 }
 
+// The question about a read-only file whose path (190 characters) is too
+// long for its line: shortened in the middle, the question shows whole; the
+// dialog opens centred on "Copying Files" with the focus on "&Yes".
 TEST_F(SetupExe, AsksBeforeOverwritingAReadOnlyFile)
 {
-    const std::string strDest = Destination("\\VantlerReadOnly");
+    const std::string strBelowC = "\\VantlerReadOnly\\" + std::string(160, 'v');
+    const std::string strDest = Destination(strBelowC.c_str());
     const std::string strHelp = strDest + "\\Tessel.hlp";
+    ASSERT_EQ(strHelp.size(), 190u);
     Place(strHelp, "an older help file without a version record", true);
     CSetupRun& setup = Start(true);
     int nAsked = 0;
     EXPECT_EQ(setup.Run([&](const SetupWindow& window) {
-        TypeDestination(window, "\\VantlerReadOnly");
+        TypeDestination(window, strBelowC.c_str());
         if (window.kind == SetupWindow::READ_ONLY) {
             ++nAsked;
             EXPECT_EQ(gui::ItemText(window.hwnd, IDC_READ_ONLY_TEXT),
-                      "Setup has detected the Read-Only-File\r\n" + strHelp + ".\r\nOverwrite this file ?");
+                      "Setup has detected the Read-Only-File\r\nC:\\...\\Tessel.hlp.\r\nOverwrite this file ?");
             EXPECT_EQ(IsDlgButtonChecked(window.hwnd, IDC_DONT_SHOW_AGAIN), static_cast<UINT>(BST_UNCHECKED));
+            EXPECT_EQ(gui::Focus(window.hwnd), GetDlgItem(window.hwnd, IDOK));
+            HWND hwndOwner = GetWindow(window.hwnd, GW_OWNER);
+            EXPECT_EQ(gui::Caption(hwndOwner), "Copying Files");
+            const POINT ptCentred = gui::CentredPlace(window.hwnd, hwndOwner);
+            EXPECT_EQ(ptCentred.x, gui::WindowRect(window.hwnd).left);
+            EXPECT_EQ(ptCentred.y, gui::WindowRect(window.hwnd).top);
         }
         return false;  // "&Yes"
     }),
@@ -229,39 +254,66 @@ TEST_F(SetupExe, NamesFromTheMediumAreOnlyNames)
     DeleteFileA((ProgramsFolder() + "\\StartUp\\mine.txt").c_str());
 }
 
+// A second copy ends at once without a window of its own, also while the
+// first copy reads no messages (held still here, as a slow floppy holds it);
+// the first comes forward, restored, as soon as it reads them.
 TEST_F(SetupExe, ASecondCopyEndsAndBringsTheFirstForward)
 {
-    CSetupRun& first = Start();
-    HWND hwndSheet = first.WaitFor(SetupWindow::WIZARD);
-    HWND hwndMain = first.MainWindow();
-    ASSERT_NE(hwndSheet, nullptr);
-    ASSERT_NE(hwndMain, nullptr);
-    ShowWindow(hwndMain, SW_MINIMIZE);
-    ASSERT_TRUE(gui::WaitUntil([&] { return IsIconic(hwndMain) != FALSE; }));
+    for (bool bFirstBusy : {false, true}) {
+        SCOPED_TRACE(bFirstBusy ? "the first copy reads no messages" : "the first copy shows the wizard");
+        CSetupRun& first = Start();
+        HWND hwndSheet = first.WaitFor(SetupWindow::WIZARD);
+        HWND hwndMain = first.MainWindow();
+        ASSERT_NE(hwndSheet, nullptr);
+        ASSERT_NE(hwndMain, nullptr);
+        ShowWindow(hwndMain, SW_MINIMIZE);
+        ASSERT_TRUE(gui::WaitUntil([&] { return IsIconic(hwndMain) != FALSE; }));
+        if (bFirstBusy)
+            first.Suspend();
 
-    CSetupRun second(m_strDrive + "\\Setup.exe", {});
-    ASSERT_TRUE(second.Start());
-    bool bShown = false;
-    while (second.IsRunning())
-        bShown = bShown || second.MainWindow() != nullptr;
-    EXPECT_EQ(second.Wait(0), 1618u);  // another setup of the product is running
-    EXPECT_FALSE(bShown) << "the second copy opened its main window";
-    EXPECT_TRUE(gui::WaitUntil([&] { return !IsIconic(hwndMain); })) << "the first copy stayed minimised";
-    EXPECT_TRUE(gui::WaitUntil([&] { return GetForegroundWindow() == hwndSheet; }))
-        << "the first copy's wizard did not come forward";
+        CSetupRun second(m_strDrive + "\\Setup.exe", {});
+        ASSERT_TRUE(second.Start());
+        bool bShown = false;
+        EXPECT_TRUE(gui::WaitUntil([&] {
+            bShown = bShown || second.MainWindow() != nullptr;
+            return !second.IsRunning();
+        })) << "the second copy did not end";
+        EXPECT_EQ(second.Wait(0), 1618u);  // another setup of the product is running
+        EXPECT_FALSE(bShown) << "the second copy opened its main window";
+        if (bFirstBusy)
+            first.Resume();
+        EXPECT_TRUE(gui::WaitUntil([&] { return !IsIconic(hwndMain); })) << "the first copy stayed minimised";
+        EXPECT_TRUE(gui::WaitUntil([&] { return GetForegroundWindow() == hwndSheet; }))
+            << "the first copy's wizard did not come forward";
 
-    // The first copy goes on as before.
-    EXPECT_EQ(first.Run([&](const SetupWindow& window) {
-        if (window.kind == SetupWindow::WIZARD) {
-            gui::Press(window.hwnd, IDCANCEL);
-            gui::WaitUntil([&] { return first.Window("Setup") != nullptr; });
-            return true;
-        }
-        if (window.kind == SetupWindow::BOX && window.box.strText == QUIT)
-            gui::Answer(window.box, IDYES);
-        return window.kind == SetupWindow::BOX && window.box.strText == QUIT;
-    }),
-              NOT_FINISHED);
+        // The first copy goes on as before.
+        EXPECT_EQ(first.Run([&](const SetupWindow& window) {
+            if (window.kind == SetupWindow::WIZARD) {
+                gui::Press(window.hwnd, IDCANCEL);
+                gui::WaitUntil([&] { return first.Window("Setup") != nullptr; });
+                return true;
+            }
+            if (window.kind == SetupWindow::BOX && window.box.strText == QUIT)
+                gui::Answer(window.box, IDYES);
+            return window.kind == SetupWindow::BOX && window.box.strText == QUIT;
+        }),
+                  NOT_FINISHED);
+    }
+}
+
+// The decision without windows: one holder per product, held until it goes.
+TEST(SetupInstance, OneHolderPerProduct)
+{
+    const DWORD dwProduct = 0x7E570000 | (GetCurrentProcessId() & 0xFFFF);
+    {
+        CSetupInstance first;
+        ASSERT_TRUE(first.Claim(dwProduct));
+        CSetupInstance second, other;
+        EXPECT_FALSE(second.Claim(dwProduct));
+        EXPECT_TRUE(other.Claim(dwProduct + 1));
+    }
+    CSetupInstance again;
+    EXPECT_TRUE(again.Claim(dwProduct));
 }
 
 TEST_F(SetupExe, MainWindowShowsTheGradientAndTheTitle)
