@@ -42,6 +42,7 @@ public:
     void Rollback() override;
     void RunPostInstallHook() override { CInstallMngr::RunPostInstallHook(); }
     const std::string& GetProductTitle() const override { return m_strProductTitle; }
+    CSetupEngine* GetEngineObject() override { return this; }
 
     // The destination page's operations.
     void SetDestDir(const std::string& strDir);
@@ -85,7 +86,7 @@ public:
     // Turns a failed file operation into a report to the user; pError none
     // means an unknown failure. Used by the transfer and the record's saving
     // (file_report.cpp).
-    void ReportFileException(const std::exception* pError, const std::string& strFileName);
+    void ReportFileException(const CException* pError, const std::string& strFileName);
 
     InstallJournal m_journal;
     CSetupEngine* m_pOldRecord;  // the record found in the destination directory, owned
