@@ -67,8 +67,7 @@ SetupOutcome InstallChosenProduct(ISetupEngine& engine, ISetupWindow& window)
         engine.Rollback();
         return OUTCOME_FAILED;
     }
-    if (!engine.RegisterDlls())
-        LogFailure("Self-registration", GetLastError());
+    engine.RegisterDlls();
 
     ShowStatus(status, "Creating Program Folder...");
     if (!engine.CreateProgramFolder()) {

@@ -113,6 +113,8 @@ void CSetupEngine::RemoveProgramFolder()
     // a group that was there before, only the items of files the rollback
     // deletes go: an item of a file that stays may be older than this run.
     std::vector<std::string> captions;
+    LogEvent("Rollback: %s the program group %s", m_journal.m_bGroupCreated ? "removed" : "took this run's items from",
+             m_journal.m_strGroup.c_str());
     if (m_journal.m_bGroupCreated) {
         if (!m_bShellLinkGroup) {
             DdeDeleteGroup(m_journal.m_strGroup);

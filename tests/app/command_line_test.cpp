@@ -3,12 +3,14 @@
 #include <gtest/gtest.h>
 
 #include "app/command_line.h"
+#include "wizard/dest_page_logic.h"
 
 namespace {
 
 TEST(CommandLine, SplitsReadsAndRefusesAsATable)
 {
-    const std::string kLong = "C:\\" + std::string(256, 'a');  // 259 characters: the longest the page takes
+    // The longest destination the page takes: the drive, then its longest text.
+    const std::string kLong = "C:\\" + std::string(CDestPageLogic::MAX_DIR_TEXT - 1, 'a');
     const struct {
         const char* what;
         std::string line;

@@ -14,6 +14,7 @@
 #include <regex>
 
 #include "app/gradient.h"
+#include "framework/format_text.h"
 #include "app/setup_instance.h"
 #include "platform/path.h"
 #include "platform/progman.h"
@@ -564,11 +565,26 @@ TEST_F(Unattended, InstallsTheDirectoryMediumWithNoDisplay)
     }
     EXPECT_TRUE(Exists(strDest + "\\Setup.inf"));
 
+    // The entries, with the values of the Apps list that deployment tools read.
     const RegLines entries = ProductEntries();
     for (const std::string& line : {"App Paths\\Tessel.exe|@=" + strDest + "\\Tessel.exe",
                                     "App Paths\\Tessel.exe|Path=" + strDest,
-                                    std::string("Uninstall\\Vantler|DisplayName=Vantler")})
+                                    std::string("Uninstall\\Vantler|DisplayName=Vantler"),
+                                    "Uninstall\\Vantler|UninstallString=\"" + strDest + "\\Uninst.exe\"",
+                                    std::string("Uninstall\\Vantler|DisplayVersion=2.1.0.36"),
+                                    "Uninstall\\Vantler|InstallLocation=" + strDest,
+                                    "Uninstall\\Vantler|DisplayIcon=" + strDest + "\\Tessel.exe",
+                                    "Uninstall\\Vantler|QuietUninstallString=\"" + strDest + "\\Uninst.exe\" /S",
+                                    std::string("Uninstall\\Vantler|NoModify=dword:00000001"),
+                                    std::string("Uninstall\\Vantler|NoRepair=dword:00000001")})
         EXPECT_EQ(entries.count(line), 1u) << line;
+    // The size in KB holds at least every installed file.
+    ULONGLONG qwInstalled = 0;
+    for (const auto& file : SampleDestinationFiles())
+        qwInstalled += Read(strDest + "\\" + file.first).size();
+    const auto size = entries.lower_bound("Uninstall\\Vantler|EstimatedSize=dword:");
+    ASSERT_TRUE(size != entries.end() && size->rfind("Uninstall\\Vantler|EstimatedSize=dword:", 0) == 0);
+    EXPECT_GE(std::stoull(size->substr(size->find(':') + 1), nullptr, 16) * 1024, qwInstalled);
 
     // The group as shell links in the all-users Programs folder: Program
     // Manager cannot answer without a display.
@@ -605,7 +621,12 @@ TEST_F(Unattended, InstallsTheDirectoryMediumWithNoDisplay)
              "Created directory " + strDest,
              "Installed " + strDest + "\\Uninst.exe",
              "Created directory " + strDest + "\\VB\\Joust",
-             "Installed " + strDest + "\\Tessel.exe, version ...",
+             "Installed " + strDest + "\\Tessel.exe, version 2.1.0.36",
+             std::string("Registry value HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Vantler\\"
+                         "DisplayVersion = \"2.1.0.36\", before: ..."),
+             std::string("Registry value HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Vantler\\"
+                         "NoRepair = 1, before: ..."),
+             "Registered " + strDest + "\\Vantler.ocx",
              "Program group Vantler Silent, made of shell links in " + strGroup,
              std::string("Message: The Setup was completed successfully."),
          })
@@ -637,6 +658,8 @@ TEST_F(Unattended, EndsWithTheExitCodeThatSaysWhatHappened)
 {
     const std::string strMedia = s_pMedia->Path("media");
     const auto directoryMedium = [](const std::string&) { return DirectorySetup(); };
+    // Another setup of the product runs while it holds the product's mutex.
+    HANDLE hRunning = nullptr;
     const struct {
         const char* what;
         const char* pszDest;  // below C:
@@ -661,6 +684,13 @@ TEST_F(Unattended, EndsWithTheExitCodeThatSaysWhatHappened)
          {"Message: The option \"/Q\" is not known.  Setup [/S] [/D=directory] [/GROUP=name] [/LOG=file]"}, {}},
         {"a log that cannot be made (no log at all)", "\\VantlerNoLog", directoryMedium,
          "/LOG=C:\\VantlerNoSuchFolder\\setup.log", 87, {}, {}},
+        {"another setup of the product running", "\\VantlerSecondCopy",
+         [&](const std::string&) {
+             const std::string strMutex = FormatText("Global\\Vantler Setup %08lX", VANTLER_PRODUCT_ID);
+             hRunning = CreateMutexA(nullptr, FALSE, strMutex.c_str());
+             return DirectorySetup();
+         },
+         "", 1618, {"Another setup of this product is running."}, {}},
         {"a file in use (held by this test)", "\\VantlerInUse",
          [&](const std::string& strDest) {
              Place(strDest + "\\Tessel.hlp", "an older help file");
@@ -696,6 +726,9 @@ TEST_F(Unattended, EndsWithTheExitCodeThatSaysWhatHappened)
         EXPECT_EQ(RunSetup(strSetup, "/S /D=" + strDest + (row.strArgs.empty() ? "" : " " + row.strArgs)), row.dwExit)
             << row.what;
         pHeld.reset();
+        if (hRunning != nullptr)
+            CloseHandle(hRunning);
+        hRunning = nullptr;
         for (const std::string& event : row.events)
             EXPECT_TRUE(Logged(m_events, event)) << row.what << ": " << event;
         if (row.strArgs.find("/LOG=") == std::string::npos)
