@@ -60,7 +60,5 @@ INT_PTR CUnattendedWizard::DoModal()
         return WIZARD_REFUSED;
     }
     folder.OnWizardFinish();
-    LogEvent("Destination directory: %s", dest.GetComposedPath().c_str());
-    LogEvent("Program folder: %s", m_engine.GetProgramFolder().c_str());
     return ID_WIZFINISH;
 }

@@ -89,6 +89,8 @@ BOOL CSetupEngine::CopyFiles()
     GetTopDirectories(*this, pApp, pSys);
     pApp->m_strName = m_strDestDir;
     pSys->m_strName = m_strSysDir;
+    LogEvent("Destination directory: %s; system directory: %s; program folder: %s", m_strDestDir.c_str(),
+             m_strSysDir.c_str(), m_strProgramFolder.c_str());
 
     m_dwTotalBytes = m_dwUninstBytes + m_dwAppBytes + m_dwSysBytes;
     if (!InstallUninstaller() || !CopyTree())
