@@ -19,7 +19,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const int RUNS = 11;
+const int RUNS = 21;
 
 double Now()
 {
