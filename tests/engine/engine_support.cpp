@@ -117,6 +117,13 @@ std::string ProgramsFolder()
     return path;
 }
 
+std::string CommonProgramsFolder()
+{
+    char path[MAX_PATH] = "";
+    SHGetFolderPathA(nullptr, CSIDL_COMMON_PROGRAMS, nullptr, SHGFP_TYPE_CURRENT, path);
+    return path;
+}
+
 std::string ShortPath(const std::string& path)
 {
     char buffer[MAX_PATH];

@@ -3,8 +3,6 @@
 // shell links where Program Manager does not answer.
 #include <gtest/gtest.h>
 
-#include <shlobj.h>
-
 #include <map>
 
 #include "platform/disk.h"
@@ -29,6 +27,19 @@ protected:
         m_engine.AddFile(*joust, Dest("VB\\Joust\\Joust.vbp"), 0, FILE_SHORTCUT);
         m_engine.AddFile(*joust, Dest("VB\\Joust\\LICENSE"), 0, FILE_SHORTCUT);
         m_engine.AddFile(*m_pSys, Sys("VantlerRt.dll"), 0, FILE_SHORTCUT);
+    }
+
+    // AddProductFiles, with every file there (empty) for its item to start.
+    void PlaceProductFiles()
+    {
+        AddProductFiles();
+        ASSERT_TRUE(CreateDirectoryPath(m_strDest + "\\VB\\Joust"));
+        CObject* item = nullptr;
+        for (int n = m_engine.GetFirstItem(item); n != TREE_END; n = m_engine.GetNextItem(item)) {
+            if (n == TREE_FILE)
+                CloseHandle(CreateFileA(static_cast<CInstalledFile*>(item)->m_strName.c_str(), GENERIC_WRITE, 0,
+                                        nullptr, CREATE_NEW, 0, nullptr));
+        }
     }
 
     static std::string GroupFolder(const std::string& group) { return ProgramsFolder() + "\\" + group; }
@@ -129,14 +140,7 @@ TEST_F(ProgramFolderTest, ItemsFollowTheTreeOrder)
 
 TEST_F(ProgramManagerTest, GroupHoldsOneItemPerMarkedFile)
 {
-    AddProductFiles();
-    ASSERT_TRUE(CreateDirectoryPath(m_strDest + "\\VB\\Joust"));
-    CObject* item = nullptr;
-    for (int n = m_engine.GetFirstItem(item); n != TREE_END; n = m_engine.GetNextItem(item)) {
-        if (n == TREE_FILE)
-            CloseHandle(CreateFileA(static_cast<CInstalledFile*>(item)->m_strName.c_str(), GENERIC_WRITE, 0, nullptr,
-                                    CREATE_NEW, 0, nullptr));
-    }
+    PlaceProductFiles();
     const std::string group = GroupName("Items");
     ASSERT_TRUE(CreateGroup(group));
     const std::vector<std::string> expected = {"Joust - VB.lnk", "LICENSE.lnk", "Tessel.lnk", "Readme.lnk",
@@ -210,17 +214,9 @@ TEST_F(ProgramManagerTest, HostileNamesAreOnlyNames)
 // would address another folder makes nothing anywhere.
 TEST_F(ProgramFolderTest, WithoutProgramManagerTheGroupIsAFolderOfShellLinks)
 {
-    AddProductFiles();
-    ASSERT_TRUE(CreateDirectoryPath(m_strDest + "\\VB\\Joust"));
-    CObject* item = nullptr;
-    for (int n = m_engine.GetFirstItem(item); n != TREE_END; n = m_engine.GetNextItem(item)) {
-        if (n == TREE_FILE)
-            CloseHandle(CreateFileA(static_cast<CInstalledFile*>(item)->m_strName.c_str(), GENERIC_WRITE, 0, nullptr,
-                                    CREATE_NEW, 0, nullptr));
-    }
+    PlaceProductFiles();
     m_engine.m_bShellLinkGroup = TRUE;
-    char szCommon[MAX_PATH] = "";
-    SHGetFolderPathA(nullptr, CSIDL_COMMON_PROGRAMS, nullptr, SHGFP_TYPE_CURRENT, szCommon);
+    const std::string common = CommonProgramsFolder();
     const std::string links = GroupName("Links");
     const struct {
         std::string group;
@@ -240,20 +236,20 @@ TEST_F(ProgramFolderTest, WithoutProgramManagerTheGroupIsAFolderOfShellLinks)
         if (!row.bMade) {
             EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER)) << row.group;
         }
-        EXPECT_EQ(ListTree(std::string(szCommon) + "\\" + row.group), row.files) << row.group;
+        EXPECT_EQ(ListTree(common + "\\" + row.group), row.files) << row.group;
     }
 
     // A late rollback takes the links back, and the folder this run made;
     // a file of someone else's in it keeps the folder.
-    RemoveTree(std::string(szCommon) + "\\" + links);
+    RemoveTree(common + "\\" + links);
     m_engine.m_strProgramFolder = links;
     m_engine.CreateProgramFolder();
     m_engine.RemoveProgramFolder();
-    EXPECT_FALSE(Exists(std::string(szCommon) + "\\" + links));
+    EXPECT_FALSE(Exists(common + "\\" + links));
     m_engine.m_journal.m_strGroup.clear();
     m_engine.CreateProgramFolder();
-    Write(std::string(szCommon) + "\\" + links + "\\Notes.txt", "someone else's");
+    Write(common + "\\" + links + "\\Notes.txt", "someone else's");
     m_engine.RemoveProgramFolder();
-    EXPECT_EQ(ListTree(std::string(szCommon) + "\\" + links), Lines({"Notes.txt"}));
-    RemoveTree(std::string(szCommon) + "\\" + links);
+    EXPECT_EQ(ListTree(common + "\\" + links), Lines({"Notes.txt"}));
+    RemoveTree(common + "\\" + links);
 }

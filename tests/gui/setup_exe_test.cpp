@@ -454,13 +454,6 @@ bool Logged(const Lines& events, const std::string& strEvent)
     return false;
 }
 
-std::string CommonProgramsFolder()
-{
-    char szPath[MAX_PATH] = "";
-    SHGetFolderPathA(nullptr, CSIDL_COMMON_PROGRAMS, nullptr, SHGFP_TYPE_CURRENT, szPath);
-    return szPath;
-}
-
 // A shell link's target and working directory, read by the shell.
 std::string LinkOf(const std::string& strLink)
 {
