@@ -7,6 +7,8 @@
 
 #include "model/setup_protocol.h"
 
+class CSetupEngine;
+
 // Every operation whose result is a BOOL returns 1 for success and 0 for
 // failure, leaving the reason in the thread's last-error value: a platform
 // code or one of the SETUP_E_* codes.
@@ -30,6 +32,9 @@ public:
 
     // m_strProductTitle of the install description.
     virtual const std::string& GetProductTitle() const = 0;
+
+    // The process's engine as its own class; none for an engine standing in.
+    virtual CSetupEngine* GetEngineObject() { return nullptr; }
 
 protected:
     ISetupEngine() = default;

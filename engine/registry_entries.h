@@ -5,6 +5,9 @@
 #include <string>
 
 #include "platform/path.h"
+#ifdef _WIN32
+#include "platform/registry.h"
+#endif
 
 // Below HKEY_LOCAL_MACHINE.
 constexpr const char* APP_PATHS_KEY = "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths";
@@ -31,3 +34,14 @@ inline std::string DocTypeKey(const std::string& strMainExe) { return BaseName(s
 // The extension of the product's resource files, without the dot.
 constexpr const char* RESOURCE_EXTENSION = "vtr";
 inline std::string ExtensionKey(const std::string& strResExt) { return "." + strResExt; }
+
+#ifdef _WIN32
+// A value as the log names it: "HKLM\key\name" ("HKCR" below the classes
+// root), "(default)" for the key's default value. (The names above serve the
+// portable uninstaller's planning too; this one the Windows engine only.)
+inline std::string RegValueName(HKEY root, const std::string& key, const std::string& name)
+{
+    const char* pszRoot = root == HKEY_CLASSES_ROOT ? "HKCR\\" : "HKLM\\";
+    return pszRoot + key + "\\" + (name.empty() ? "(default)" : name);
+}
+#endif

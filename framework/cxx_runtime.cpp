@@ -56,7 +56,7 @@ void __throw_out_of_range_fmt(const char*, ...)
 // The exception being handled is kept in a thread-local object, which this
 // toolchain emulates with per-thread storage through the pthreads library:
 // the emulation and what it draws in from that library weigh some 25 KB.
-// Setup.exe runs its own code on one thread only, so a thread-local object
+// The programs run their own code on one thread only, so a thread-local object
 // needs one copy: made on first use, as the emulation makes it, and kept
 // until the process ends.
 namespace {
@@ -84,3 +84,19 @@ extern "C" void* __emutls_get_address(EmulatedTlsObject* pObject)
     }
     return pObject->pStorage;
 }
+
+// The same holds for the lock around the library's emergency pool for
+// exceptions, which would draw in the pthreads library's mutexes (some 3 KB
+// with what they need): with one thread there is nothing to lock against.
+// The 32-bit unwinder needs that library for itself, mutexes included, so
+// there they stay.
+#ifdef _WIN64
+extern "C" {
+
+int pthread_mutex_init(void*, const void*) { return 0; }
+int pthread_mutex_destroy(void*) { return 0; }
+int pthread_mutex_lock(void*) { return 0; }
+int pthread_mutex_unlock(void*) { return 0; }
+
+}  // extern "C"
+#endif

@@ -29,5 +29,9 @@ UINT AddDefaultIcon(UINT nStyle);
 void SetMessageBoxCaption(const char* pszCaption);
 
 // Shows strText with the program's caption. Without a presenter nothing can be
-// shown and the answer is 0, which no caller takes for agreement.
+// shown and the answer is 0, which no caller takes for agreement. The event
+// log gets the text and, for a question, the answer.
 int SetupMessageBox(const std::string& strText, UINT nStyle);
+
+// A button's name as the log writes an answer: "Yes", "Cancel", ...; "none" for 0.
+const char* AnswerName(int nAnswer);

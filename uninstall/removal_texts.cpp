@@ -59,12 +59,12 @@ RemovalMessage CopyFailureMessage(DWORD dwError)
     return {FormatText("The uninstaller cannot start its copy in the temporary directory (error %lu).\r\n"
                        "Nothing was removed.",
                        static_cast<unsigned long>(dwError)),
-            MB_OK | MB_ICONSTOP, UNINSTALL_FAILED};
+            MB_OK | MB_ICONSTOP, SETUP_EXIT_FAILED};
 }
 
 RemovalMessage BusyMessage()
 {
-    return {"Another removal is running. Try again when it has ended.", MB_OK | MB_ICONSTOP, UNINSTALL_BUSY};
+    return {"Another removal is running. Try again when it has ended.", MB_OK | MB_ICONSTOP, SETUP_EXIT_ALREADY_RUNNING};
 }
 
 RemovalMessage RecordFailureMessage(const std::string& strRecord, DWORD dwError)
@@ -77,14 +77,14 @@ RemovalMessage RecordFailureMessage(const std::string& strRecord, DWORD dwError)
     else
         strText = FormatText("The install record %s cannot be read (error %lu).", strRecord.c_str(),
                              static_cast<unsigned long>(dwError));
-    return {strText + "\r\nNothing was removed.", MB_OK | MB_ICONSTOP, UNINSTALL_FAILED};
+    return {strText + "\r\nNothing was removed.", MB_OK | MB_ICONSTOP, SETUP_EXIT_FAILED};
 }
 
 RemovalMessage ForeignRecordMessage(const std::string& strRecord, const std::string& strRecordedDir)
 {
     return {FormatText("The install record %s describes an installation in %s, not this one.\r\nNothing was removed.",
                        strRecord.c_str(), strRecordedDir.c_str()),
-            MB_OK | MB_ICONSTOP, UNINSTALL_FAILED};
+            MB_OK | MB_ICONSTOP, SETUP_EXIT_FAILED};
 }
 
 RemovalMessage FinalMessage(const std::string& strTitle, const std::vector<RemainingItem>& remaining)
@@ -95,7 +95,7 @@ RemovalMessage FinalMessage(const std::string& strTitle, const std::vector<Remai
         bFailed = bFailed || item.IsFailure();
         bRestart = bRestart || item.reason == RemainingItem::AT_RESTART;
     }
-    const DWORD dwCode = bFailed ? UNINSTALL_FAILED : bRestart ? UNINSTALL_RESTART : UNINSTALL_REMOVED;
+    const DWORD dwCode = bFailed ? SETUP_EXIT_FAILED : bRestart ? SETUP_EXIT_RESTART_NEEDED : SETUP_EXIT_DONE;
     const UINT nStyle = MB_OK | (bFailed ? MB_ICONEXCLAMATION : MB_ICONINFORMATION);
     if (remaining.empty())
         return {FormatText("%s was removed from your computer.", strTitle.c_str()), nStyle, dwCode};

@@ -1,17 +1,12 @@
-// What the uninstaller says to the user and the exit code it ends with.
+// What the uninstaller says to the user and the exit code it ends with: the
+// setup programs' codes (setup_outcome.h), 1602 when the user said No.
 #pragma once
 
 #include <string>
 #include <vector>
 
+#include "engine/setup_outcome.h"
 #include "uninstall/removal_plan.h"
-
-// The exit codes, the ones deployment tools understand.
-constexpr DWORD UNINSTALL_REMOVED = 0;
-constexpr DWORD UNINSTALL_DECLINED = 1602;  // the user said No
-constexpr DWORD UNINSTALL_FAILED = 1603;    // failed, or refused before any change
-constexpr DWORD UNINSTALL_BUSY = 1618;      // another removal is running
-constexpr DWORD UNINSTALL_RESTART = 3010;   // removed; a restart completes it
 
 // The caption of every box and window title of the uninstaller.
 constexpr const char* UNINSTALL_CAPTION = "Uninstall";

@@ -81,7 +81,7 @@ DWORD CCopyLauncher::WaitForExitCode()
     DWORD dwCode = 0;
     DWORD dwRead = 0;
     if (!ReadFile(m_hResult.Get(), &dwCode, sizeof dwCode, &dwRead, nullptr) || dwRead != sizeof dwCode)
-        return UNINSTALL_FAILED;
+        return SETUP_EXIT_FAILED;
     return dwCode;
 }
 
@@ -90,7 +90,7 @@ CStartedProcess::CStartedProcess(const CopyCommand& command)
 {
 }
 
-CStartedProcess::~CStartedProcess() { ReportExitCode(UNINSTALL_FAILED); }
+CStartedProcess::~CStartedProcess() { ReportExitCode(SETUP_EXIT_FAILED); }
 
 void CStartedProcess::ReportExitCode(DWORD dwCode)
 {

@@ -55,7 +55,7 @@ DWORD Remove(CInstallMngr& record, const std::string& strDestDir, CRemoval& remo
 {
     bComplete = false;
     if (SetupMessageBox(ConfirmationText(record.m_strProductTitle), MB_YESNO | MB_ICONQUESTION) != IDYES)
-        return UNINSTALL_DECLINED;
+        return SETUP_EXIT_USER_QUIT;
 
     CMachineState machine;
     CSharedFileDlg question;
@@ -92,7 +92,7 @@ int RunRemoval(const CopyCommand& command)
     const CKernelHandle single(CreateMutexA(nullptr, TRUE, REMOVAL_MUTEX));
     if (!single.Get() || GetLastError() == ERROR_ALREADY_EXISTS) {
         started.ReportExitCode(Tell(BusyMessage()));
-        return static_cast<int>(UNINSTALL_BUSY);
+        return static_cast<int>(SETUP_EXIT_ALREADY_RUNNING);
     }
 
     const std::string strDestDir = DirectoryPart(command.strStarted);

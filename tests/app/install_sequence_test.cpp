@@ -67,14 +67,14 @@ std::string Box(UINT nStyle, const std::string& strText)
 class InstallSequence : public ::testing::Test {
 protected:
     // Runs what the main window's initialisation runs.
-    void RunAndReport() { RunInstallAndReport(run.window); }
+    SetupOutcome RunAndReport() { return RunInstallAndReport(run.window, EngineCallback); }
 
     RecordingRun run;
 };
 
 TEST_F(InstallSequence, CompletesEveryPhaseInOrder)
 {
-    RunAndReport();
+    EXPECT_EQ(RunAndReport(), OUTCOME_DONE);
     EXPECT_EQ(run.log, Concat(UpToSave, {
         "status.Destroy",
         "engine.RunPostInstallHook",
@@ -102,7 +102,7 @@ TEST_F(InstallSequence, LoadFailureEndsWithItsMessageAndLeavesTheStatusPopup)
     for (const auto& row : rows) {
         RecordingRun one;
         one.engine.Fail("LoadInstallInfo", row.dwError);
-        RunInstallAndReport(one.window);
+        EXPECT_EQ(RunInstallAndReport(one.window, EngineCallback), OUTCOME_REFUSED);
         EXPECT_EQ(one.log, Concat(UpToLoad, {Box(16, row.pszText)})) << std::hex << row.dwError;
         EXPECT_TRUE(one.window.m_status.m_bExists);
     }
@@ -111,7 +111,7 @@ TEST_F(InstallSequence, LoadFailureEndsWithItsMessageAndLeavesTheStatusPopup)
 TEST_F(InstallSequence, WithoutAnEngineEndsAsAFailedLoad)
 {
     SetSetupEngine(nullptr);
-    RunAndReport();
+    EXPECT_EQ(RunAndReport(), OUTCOME_REFUSED);
     EXPECT_EQ(run.log, Concat({"status.Create main", "status.Text Initializing Setup...", "status.Show 5",
                                "main.SetWindowIcon 1", "main.SetWindowIcon 0"},
                               {Box(16, GENERAL_ERROR)}));
@@ -119,11 +119,21 @@ TEST_F(InstallSequence, WithoutAnEngineEndsAsAFailedLoad)
 
 TEST_F(InstallSequence, WizardLeftWithoutFinishRunsNoFurtherOperation)
 {
-    for (INT_PTR nResult : {INT_PTR(IDCANCEL), INT_PTR(0), INT_PTR(ID_WIZFINISH + 1)}) {
+    const struct {
+        INT_PTR nResult;
+        SetupOutcome outcome;
+    } rows[] = {
+        {IDCANCEL, OUTCOME_USER_QUIT},
+        {0, OUTCOME_USER_QUIT},
+        {ID_WIZFINISH + 1, OUTCOME_USER_QUIT},
+        {WIZARD_REFUSED, OUTCOME_REFUSED},
+        {WIZARD_BAD_PRESET, OUTCOME_BAD_COMMAND_LINE},
+    };
+    for (const auto& row : rows) {
         RecordingRun one;
-        one.window.m_nWizardResult = nResult;
-        RunInstallAndReport(one.window);
-        EXPECT_EQ(one.log, Concat(UpToWizard, {"wizard.Destroy", Box(64, NOT_FINISHED)})) << nResult;
+        one.window.m_nWizardResult = row.nResult;
+        EXPECT_EQ(RunInstallAndReport(one.window, EngineCallback), row.outcome) << row.nResult;
+        EXPECT_EQ(one.log, Concat(UpToWizard, {"wizard.Destroy", Box(64, NOT_FINISHED)})) << row.nResult;
     }
 }
 
@@ -140,15 +150,17 @@ TEST_F(InstallSequence, CopyFailureReportsOnlyTheCopyPhaseCodesAndRollsBackOnce)
     const struct {
         DWORD dwError;
         bool bReported;
+        SetupOutcome outcome;  // only the user's quitting is not a failure
     } rows[] = {
-        {SETUP_E_VERSION, true},    {SETUP_E_FILESTATUS, true}, {SETUP_E_COPY, true},
-        {SETUP_E_CANCELLED, false}, {SETUP_E_INIT, false},      {0xE000000A, false},
-        {ERROR_DISK_FULL, false},   {ERROR_SUCCESS, false},
+        {SETUP_E_VERSION, true, OUTCOME_FAILED},     {SETUP_E_FILESTATUS, true, OUTCOME_FAILED},
+        {SETUP_E_COPY, true, OUTCOME_FAILED},        {SETUP_E_CANCELLED, false, OUTCOME_USER_QUIT},
+        {SETUP_E_INIT, false, OUTCOME_FAILED},       {0xE000000A, false, OUTCOME_FAILED},
+        {ERROR_DISK_FULL, false, OUTCOME_FAILED},    {ERROR_SUCCESS, false, OUTCOME_FAILED},
     };
     for (const auto& row : rows) {
         RecordingRun one;
         one.engine.Fail("CopyFiles", row.dwError);
-        RunInstallAndReport(one.window);
+        EXPECT_EQ(RunInstallAndReport(one.window, EngineCallback), row.outcome) << std::hex << row.dwError;
         EventLog tail;
         if (row.bReported)
             tail.push_back(Box(16, GENERAL_ERROR));
@@ -170,7 +182,7 @@ TEST_F(InstallSequence, RegistryFailureStopsTheInstallWithTheStatusPopupUp)
     for (const auto& row : rows) {
         RecordingRun one;
         one.engine.Fail("UpdateRegistry", row.dwError);
-        RunInstallAndReport(one.window);
+        EXPECT_EQ(RunInstallAndReport(one.window, EngineCallback), OUTCOME_FAILED);
         EXPECT_EQ(one.log, Concat(UpToRegistry, {Box(16, row.pszText), "engine.Rollback", "wizard.Destroy",
                                                  Box(64, NOT_FINISHED)}))
             << row.dwError;
@@ -181,7 +193,7 @@ TEST_F(InstallSequence, RegistryFailureStopsTheInstallWithTheStatusPopupUp)
 TEST_F(InstallSequence, FailedProgramFolderIsShownWithExclamationAndTheInstallGoesOn)
 {
     run.engine.Fail("CreateProgramFolder", ERROR_ACCESS_DENIED);
-    RunAndReport();
+    EXPECT_EQ(RunAndReport(), OUTCOME_DONE);
     EXPECT_EQ(run.log, Concat(UpToRegistry, {
         "engine.RegisterDlls",
         "status.Text Creating Program Folder...",
@@ -200,14 +212,14 @@ TEST_F(InstallSequence, FailedProgramFolderIsShownWithExclamationAndTheInstallGo
 TEST_F(InstallSequence, IgnoredResultsDoNotStopTheInstall)
 {
     run.engine.Fail("RegisterDlls", ERROR_FILE_NOT_FOUND);
-    RunAndReport();
+    EXPECT_EQ(RunAndReport(), OUTCOME_DONE);
     EXPECT_EQ(run.log.back(), Box(64, COMPLETED));
 }
 
 TEST_F(InstallSequence, FailedSaveRollsBackSilentlyAndSkipsTheHook)
 {
     run.engine.Fail("SaveInstallRecord", ERROR_DISK_FULL);
-    RunAndReport();
+    EXPECT_EQ(RunAndReport(), OUTCOME_FAILED);
     EXPECT_EQ(run.log, Concat(UpToSave, {"engine.Rollback", "wizard.Destroy", Box(64, NOT_FINISHED)}));
     EXPECT_TRUE(run.window.m_status.m_bExists);
 }
@@ -225,7 +237,7 @@ TEST_F(InstallSequence, QuittingAtACopyPromptEndsLikeACancelledCopy)
         }
         return TRUE;
     };
-    RunAndReport();
+    EXPECT_EQ(RunAndReport(), OUTCOME_USER_QUIT);
     EXPECT_EQ(run.log, Concat(UpToWizard, {
         "main.Repaint",
         "progress.Create main",
@@ -237,6 +249,26 @@ TEST_F(InstallSequence, QuittingAtACopyPromptEndsLikeACancelledCopy)
         "wizard.Destroy",
         Box(64, NOT_FINISHED),
     }));
+}
+
+TEST(ExitCode, TheCodesDeploymentToolsKnow)
+{
+    const struct {
+        SetupOutcome outcome;
+        DWORD dwAttended, dwUnattended;
+    } rows[] = {
+        {OUTCOME_DONE, 0, 0},
+        {OUTCOME_USER_QUIT, 1602, 1603},  // unattended, only the run's own answers give up
+        {OUTCOME_FAILED, 1603, 1603},
+        {OUTCOME_REFUSED, 1603, 1603},
+        {OUTCOME_ALREADY_RUNNING, 1618, 1618},
+        {OUTCOME_BAD_COMMAND_LINE, 87, 87},
+        {OUTCOME_RESTART_NEEDED, 3010, 3010},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(ExitCodeOf(row.outcome, false), row.dwAttended) << row.outcome;
+        EXPECT_EQ(ExitCodeOf(row.outcome, true), row.dwUnattended) << row.outcome;
+    }
 }
 
 }  // namespace

@@ -117,6 +117,13 @@ std::string ProgramsFolder()
     return path;
 }
 
+std::string CommonProgramsFolder()
+{
+    char path[MAX_PATH] = "";
+    SHGetFolderPathA(nullptr, CSIDL_COMMON_PROGRAMS, nullptr, SHGFP_TYPE_CURRENT, path);
+    return path;
+}
+
 std::string ShortPath(const std::string& path)
 {
     char buffer[MAX_PATH];
@@ -371,9 +378,9 @@ std::string RegistrySandbox::RealKey(const std::string& key) const
 RegLines RegistrySandbox::Export() const
 {
     const std::string machine = "HKEY_LOCAL_MACHINE\\" + m_strRoot + "\\Machine\\";
-    return ExportRegistry("HKEY_LOCAL_MACHINE\\" + m_strRoot, {{machine + CURRENT_VERSION, ""},
-                                                                {machine, "HKLM\\"},
-                                                                {"HKEY_LOCAL_MACHINE\\" + m_strRoot + "\\Classes\\", "HKCR\\"}});
+    const std::string classes = "HKEY_LOCAL_MACHINE\\" + m_strRoot + "\\Classes\\";
+    return ExportRegistry("HKEY_LOCAL_MACHINE\\" + m_strRoot,
+                          {{machine + CURRENT_VERSION, ""}, {machine, "HKLM\\"}, {classes, "HKCR\\"}});
 }
 
 RegLines RegistrySandbox::Changes(const RegLines& before, const RegLines& after, const std::string& scope)

@@ -36,8 +36,10 @@ Lines TempFilesIn(const std::string& dir);
 std::string TestFile(const std::string& name);
 // A Windows path for a path the build recorded on the host (drive Z:).
 std::string HostPath(const char* pszHostPath);
-// The folder that holds the program groups' folders.
+// The folder that holds the program groups' folders, and the all-users one
+// that holds the groups made of shell links.
 std::string ProgramsFolder();
+std::string CommonProgramsFolder();
 // The short form of a path while the path exists, else the path itself.
 std::string ShortPath(const std::string& path);
 
