@@ -7,7 +7,7 @@
 #include "app/install_sequence.h"
 #include "app/setup_dlg.h"
 #include "app/setup_instance.h"
-#include "app/unattended_answers.h"
+#include "framework/unattended_answers.h"
 #include "app/unattended_window.h"
 #include "framework/main_window.h"
 #include "framework/message_box_win32.h"
