@@ -34,6 +34,8 @@ struct RemovalStep {
         UNREGISTER,           // strPath: a library about to go; its DllUnregisterServer runs
         DELETE_GROUP_ITEMS,   // strName: the program group; astrFiles: the files whose items go
         DELETE_GROUP,         // strName: the program group, when nothing else is left in it
+        DELETE_SHELL_LINKS,   // strName: a group of shell links; astrFiles: the files whose links go,
+                              // then the group's folder when nothing else is left in it
         DELETE_KEY,           // root, strPath: a key with everything below it
         SET_SHARED_COUNT,     // strPath: a shared file; dwCount: its SharedDLLs count from now on
         DELETE_SHARED_COUNT,  // strPath: a shared file's count, which goes with the file
