@@ -115,8 +115,9 @@ BOOL ReadSwitches(const std::vector<std::string>& astrArgs, std::size_t nFirst, 
         } else if (pSettings[nSwitch].bGiven) {
             strArgError = FormatText("The option %s= is given twice.", strName.c_str());
         } else {
-            std::string strValue = strArg.substr(nEquals + 1);
-            if (!pfnAccept || pfnAccept(strName, strArg.substr(nEquals + 1), strValue, strArgError)) {
+            const std::string strGiven = strArg.substr(nEquals + 1);
+            std::string strValue = strGiven;
+            if (!pfnAccept || pfnAccept(strName, strGiven, strValue, strArgError)) {
                 pSettings[nSwitch].bGiven = true;
                 pSettings[nSwitch].strValue = strValue;
             }

@@ -551,8 +551,13 @@ TEST_F(Unattended, InstallsAndRemovesTheDirectoryMediumWithNoDisplay)
     const std::string strDest = Destination("\\Vantler Silent");
     const std::string strGroup = CommonProgramsFolder() + "\\Vantler Silent";
     RemoveTree(strGroup);
-    // No program uses the shared runtime yet; the SharedDLLs key is there, as
-    // on every Windows machine.
+    // No installation of the product is left by earlier cases, no program
+    // uses the shared runtime yet; the SharedDLLs key is there, as on every
+    // Windows machine.
+    for (const char* pszKey : {"App Paths\\Tessel.exe", "Uninstall\\Vantler"})
+        RegDeleteTreeA(HKEY_LOCAL_MACHINE, (std::string("Software\\Microsoft\\Windows\\CurrentVersion\\") + pszKey).c_str());
+    for (const char* pszKey : {".vtr", "Tessel.Document"})
+        RegDeleteTreeA(HKEY_CLASSES_ROOT, pszKey);
     char szSystem[MAX_PATH];
     const std::string strRuntime = std::string(szSystem, GetSystemDirectoryA(szSystem, MAX_PATH)) + "\\VantlerRt.dll";
     const std::string strShared = "Software\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs";
