@@ -203,8 +203,8 @@ void CRemoval::DeleteShellLinkGroup(const RemovalStep& step)
              strFolder.c_str());
     if (ProbeDirectory(strFolder) != ERROR_SUCCESS)
         LogEvent("Program group %s removed", step.strName.c_str());
-    else
-        IsGroupEmpty(strFolder, step.strName);
+    else if (IsGroupEmpty(strFolder, step.strName))
+        Note(RemainingItem::GROUP_LEFT, step.strName);
 }
 
 // Notes the group when its folder still holds one of the items this removal

@@ -65,7 +65,7 @@ struct RemainingItem {
         LINKED_DIRECTORY,    // a directory that links to another place: nothing below it is touched
         NOT_EMPTY,           // a directory that holds files Setup did not put there
         GROUP_NOT_EMPTY,     // a program group that holds items Setup did not make
-        GROUP_LEFT,          // a program group that Program Manager did not remove
+        GROUP_LEFT,          // a program group that did not go: Program Manager or the shell kept it
         AT_RESTART,          // a file in use, removed when Windows restarts
         FAILED,              // dwError tells why
     };

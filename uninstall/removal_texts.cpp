@@ -31,7 +31,7 @@ std::string RemainingLine(const RemainingItem& item)
     case RemainingItem::GROUP_NOT_EMPTY:
         return FormatText("Program folder %s: holds items that Setup did not make", name);
     case RemainingItem::GROUP_LEFT:
-        return FormatText("Program folder %s: Program Manager did not remove it", name);
+        return FormatText("Program folder %s: could not be removed", name);
     case RemainingItem::AT_RESTART:
         return FormatText("%s: in use, it will be removed when Windows restarts", name);
     case RemainingItem::FAILED:

@@ -35,7 +35,7 @@ TEST(RemovalTexts, TheFinalBoxAndTheCodeFollowTheWorst)
               "C:\\V\\a.hlp: in use, it will be removed when Windows restarts\r\n"
               "HKLM\\X: not removed (error 5)\r\n"
               "Registration of C:\\V\\x.ocx: not removed (error 0x80004005)\r\n"
-              "Program folder Vantler: Program Manager did not remove it\r\n\r\n"
+              "Program folder Vantler: could not be removed\r\n\r\n"
               "Start the uninstaller again to finish the removal.\r\n\r\n"
               "Restart Windows to complete the removal.",
               failed.strText);
