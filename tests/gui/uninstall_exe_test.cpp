@@ -234,7 +234,7 @@ TEST_F(UninstallExe, AnInstallAtTheScreenGoesUnattendedWithNoDisplay)
 
     const std::string log = m_temp.Path("removal.log");
     ASSERT_TRUE(StartWithoutDisplay(EntryValue("QuietUninstallString") + " \"/LOG=" + log + "\""));
-    // The copy removes D last and then ends, which deletes it.
+    // The copy removes D last; its own file goes when it ends.
     for (DWORD dwWaited = 0; (Exists(dest) || !UninstallerCopies().empty()) && dwWaited < 60000; dwWaited += 100)
         Sleep(100);
     const std::string strLog = Read(log);
