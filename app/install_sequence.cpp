@@ -4,6 +4,7 @@
 
 #include "app/engine_callback.h"
 #include "engine/engine_interface.h"
+#include "framework/format_text.h"
 #include "framework/message_box.h"
 #include "app/setup_texts.h"
 #include "app/setup_window.h"
@@ -38,7 +39,9 @@ BOOL InstallChosenProduct(ISetupEngine& engine, ISetupWindow& window)
     const DWORD dwCopyError = GetLastError();
     progress.Destroy();
     if (!bCopied) {
-        if (IsCopyErrorToReport(dwCopyError))
+        if (dwCopyError == SETUP_E_DAMAGED)
+            SetupMessageBox(DamagedFileText(engine.GetDamagedFile()), MB_OK | MB_ICONSTOP);
+        else if (IsCopyErrorToReport(dwCopyError))
             SetupMessageBox(SETUP_TEXT_GENERAL_ERROR, MB_OK | MB_ICONSTOP);
         engine.Rollback();
         return FALSE;
@@ -71,6 +74,16 @@ BOOL InstallChosenProduct(ISetupEngine& engine, ISetupWindow& window)
 
 }  // namespace
 
+std::string DamagedFileText(const DamagedFile& damage)
+{
+    const unsigned nFirst = damage.wFirstDisk + 1u, nLast = damage.wLastDisk + 1u;
+    std::string strDisks = FormatText("disk %u", nFirst);
+    if (nLast > nFirst)
+        strDisks = FormatText(nLast == nFirst + 1 ? "disks %u and %u" : "disks %u to %u", nFirst, nLast);
+    return FormatText("The file %s on %s is damaged. The Setup will be cancelled.", damage.strName.c_str(),
+                      strDisks.c_str());
+}
+
 std::string LoadFailureText(DWORD dwError)
 {
     switch (dwError) {
@@ -97,8 +110,9 @@ FinalMessage RunInstallSequence(ISetupWindow& window)
 
     ISetupEngine* pEngine = GetSetupEngine();
     if (pEngine == nullptr || !pEngine->LoadInstallInfo(EngineCallback)) {
+        const DWORD dwError = pEngine != nullptr ? GetLastError() : ERROR_INVALID_HANDLE;
         result.nStyle = MB_OK | MB_ICONSTOP;
-        result.strText = LoadFailureText(pEngine != nullptr ? GetLastError() : ERROR_INVALID_HANDLE);
+        result.strText = dwError == SETUP_E_DAMAGED ? DamagedFileText(pEngine->GetDamagedFile()) : LoadFailureText(dwError);
         return result;
     }
     status.Destroy();

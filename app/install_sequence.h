@@ -7,6 +7,7 @@
 #include "framework/wintypes.h"
 
 class ISetupWindow;
+struct DamagedFile;
 
 struct FinalMessage {
     std::string strText;
@@ -20,5 +21,8 @@ FinalMessage RunInstallSequence(ISetupWindow& window);
 // What the main window's initialisation does: the sequence, then its final message.
 void RunInstallAndReport(ISetupWindow& window);
 
-// The final message after LoadInstallInfo failed with dwError.
+// The final message after LoadInstallInfo failed with dwError (other than
+// SETUP_E_DAMAGED).
 std::string LoadFailureText(DWORD dwError);
+// What the user is told of a file of the medium that a check found damaged.
+std::string DamagedFileText(const DamagedFile& damage);

@@ -7,6 +7,14 @@
 
 #include "model/setup_protocol.h"
 
+// The file of the medium that a failure with SETUP_E_DAMAGED found damaged:
+// its name on the medium and the zero-based disks its bytes lie on.
+struct DamagedFile {
+    std::string strName;
+    WORD wFirstDisk = 0;
+    WORD wLastDisk = 0;
+};
+
 // Every operation whose result is a BOOL returns 1 for success and 0 for
 // failure, leaving the reason in the thread's last-error value: a platform
 // code or one of the SETUP_E_* codes.
@@ -30,6 +38,8 @@ public:
 
     // m_strProductTitle of the install description.
     virtual const std::string& GetProductTitle() const = 0;
+    // The file named by the last failure with SETUP_E_DAMAGED.
+    virtual const DamagedFile& GetDamagedFile() const = 0;
 
 protected:
     ISetupEngine() = default;

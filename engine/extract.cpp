@@ -12,6 +12,7 @@
 #include "model/little_endian.h"
 #include "model/media_format.h"
 #include "platform/disk.h"
+#include "platform/path.h"
 #include "platform/temp_file.h"
 
 namespace {
@@ -87,6 +88,9 @@ BOOL CSetupEngine::ExtractFile(CInstalledFile& file)
             CFile::ThrowOsError(static_cast<LONG>(GetLastError()), strTarget);
         CProgressFile out(temp.GetPath().c_str(), CFile::modeCreate | CFile::modeWrite | CFile::shareExclusive);
         out.m_pfnProgress = ReportProgress;
+        out.m_bChecksum = HasChecksums();
+        // Nothing left in the open volume: the first byte is on the next one.
+        const WORD wFirstDisk = static_cast<WORD>(m_dwVolumeLeft == 0 && file.m_dwSize != 0 ? m_wDisk + 1 : m_wDisk);
         const BOOL bCopied = CopyFileData(*this, out, file.m_dwSize);
         const DWORD dwError = GetLastError();
         out.Close();
@@ -94,6 +98,14 @@ BOOL CSetupEngine::ExtractFile(CInstalledFile& file)
             temp.Discard();
             SetLastError(dwError);
             return FALSE;
+        }
+        // A damaged file never takes the target's place.
+        FileChecksum copied;
+        copied.dwSize = file.m_dwSize;
+        copied.dwCrc = out.m_dwChecksum;
+        if (!IsAsRecorded(CHECKSUM_FIRST_FILE + m_dwFileNumber, copied)) {
+            temp.Discard();
+            return ReportDamage(FileNamePart(strTarget), wFirstDisk, m_wDisk);
         }
 
         const DWORD dwProbe = ProbeFile(strTarget);

@@ -15,6 +15,7 @@
 #include "engine/engine_interface.h"
 #include "engine/install_journal.h"
 #include "model/install_mngr.h"
+#include "model/medium_checksums.h"
 #include "platform/program_item.h"
 
 // CheckExistingFile's result bits.
@@ -42,6 +43,7 @@ public:
     void Rollback() override;
     void RunPostInstallHook() override { CInstallMngr::RunPostInstallHook(); }
     const std::string& GetProductTitle() const override { return m_strProductTitle; }
+    const DamagedFile& GetDamagedFile() const override { return m_damage; }
 
     // The destination page's operations.
     void SetDestDir(const std::string& strDir);
@@ -58,6 +60,16 @@ public:
     // Loading (load.cpp).
     BOOL ReadDescriptionFile();
 
+    // The medium's checksums (medium_check.cpp). Without a checksum file
+    // every check passes.
+    BOOL ReadChecksumFile();
+    BOOL HasChecksums() const { return !m_checksums.m_entries.empty(); }
+    // Whether bytes read from the medium are those of the checksum file's
+    // entry nEntry (CHECKSUM_DESCRIPTION, ...).
+    BOOL IsAsRecorded(size_t nEntry, const FileChecksum& read) const;
+    // FALSE with SETUP_E_DAMAGED, naming the file of the medium and its disks.
+    BOOL ReportDamage(const std::string& strName, WORD wFirstDisk, WORD wLastDisk);
+
     // File transfer (transfer.cpp; the data volumes in extract.cpp).
     BOOL InstallUninstaller();
     BOOL CopyTree();
@@ -73,6 +85,9 @@ public:
 
     InstallJournal m_journal;
     CSetupEngine* m_pOldRecord;  // the record found in the destination directory, owned
+    CMediumChecksums m_checksums;  // the medium's checksum file; no entries when it has none
+    DWORD m_dwFileNumber = 0;      // the file being installed, counted in tree order from 0
+    DamagedFile m_damage;
 };
 
 // The process's engine as its own class, for the wizard pages and the

@@ -98,10 +98,12 @@ TEST_F(InstallSequence, LoadFailureEndsWithItsMessageAndLeavesTheStatusPopup)
         {SETUP_E_NODRIVE, GENERAL_ERROR},
         {ERROR_ACCESS_DENIED, GENERAL_ERROR},
         {SETUP_E_CANCELLED, GENERAL_ERROR},
+        {SETUP_E_DAMAGED, "The file Setup.dat on disk 1 is damaged. The Setup will be cancelled."},
     };
     for (const auto& row : rows) {
         RecordingRun one;
         one.engine.Fail("LoadInstallInfo", row.dwError);
+        one.engine.m_damage = {"Setup.dat", 0, 0};
         RunInstallAndReport(one.window);
         EXPECT_EQ(one.log, Concat(UpToLoad, {Box(16, row.pszText)})) << std::hex << row.dwError;
         EXPECT_TRUE(one.window.m_status.m_bExists);
@@ -135,23 +137,35 @@ TEST_F(InstallSequence, EmptyProductTitleGivesBlankSetupCaption)
     EXPECT_EQ(run.log[7], "main.SetCaption [ Setup]");
 }
 
-TEST_F(InstallSequence, CopyFailureReportsOnlyTheCopyPhaseCodesAndRollsBackOnce)
+TEST_F(InstallSequence, CopyFailureReportsOnlyTheCopyPhaseCodesAndDamageAndRollsBackOnce)
 {
+    const char* const DAMAGED = " is damaged. The Setup will be cancelled.";
     const struct {
         DWORD dwError;
-        bool bReported;
+        DamagedFile damage;
+        std::string strBox;  // empty: none
     } rows[] = {
-        {SETUP_E_VERSION, true},    {SETUP_E_FILESTATUS, true}, {SETUP_E_COPY, true},
-        {SETUP_E_CANCELLED, false}, {SETUP_E_INIT, false},      {0xE000000A, false},
-        {ERROR_DISK_FULL, false},   {ERROR_SUCCESS, false},
+        {SETUP_E_VERSION, {}, GENERAL_ERROR},
+        {SETUP_E_FILESTATUS, {}, GENERAL_ERROR},
+        {SETUP_E_COPY, {}, GENERAL_ERROR},
+        {SETUP_E_CANCELLED, {}, ""},
+        {SETUP_E_INIT, {}, ""},
+        {0xE000000B, {}, ""},
+        {ERROR_DISK_FULL, {}, ""},
+        {ERROR_SUCCESS, {}, ""},
+        // The disks of a damaged file as the user counts them, from 1.
+        {SETUP_E_DAMAGED, {"_Uninst.ex_", 0, 0}, std::string("The file _Uninst.ex_ on disk 1") + DAMAGED},
+        {SETUP_E_DAMAGED, {"Tessel.hlp", 0, 1}, std::string("The file Tessel.hlp on disks 1 and 2") + DAMAGED},
+        {SETUP_E_DAMAGED, {"Big.bin", 1, 3}, std::string("The file Big.bin on disks 2 to 4") + DAMAGED},
     };
     for (const auto& row : rows) {
         RecordingRun one;
         one.engine.Fail("CopyFiles", row.dwError);
+        one.engine.m_damage = row.damage;
         RunInstallAndReport(one.window);
         EventLog tail;
-        if (row.bReported)
-            tail.push_back(Box(16, GENERAL_ERROR));
+        if (!row.strBox.empty())
+            tail.push_back(Box(16, row.strBox));
         tail.insert(tail.end(), {"engine.Rollback", "wizard.Destroy", Box(64, NOT_FINISHED)});
         EXPECT_EQ(one.log, Concat(UpToCopy, tail)) << std::hex << row.dwError;
     }
