@@ -37,9 +37,8 @@ protected:
         s_pMedia = nullptr;
     }
 
-    // Setup.exe from disk 1 in its drive (a fresh copy), with the later disks
-    // at hand for the prompts.
-    CSetupRun& Start(bool bScreenshots = false)
+    // Disk 1 in its drive (a fresh copy), with the later disks at hand for the prompts.
+    void InsertMedium()
     {
         const std::string strMedia = s_pMedia->Path("media");
         CreateDirectoryA(m_strDrive.c_str(), nullptr);
@@ -47,6 +46,23 @@ protected:
             CopyFileA((strMedia + "\\disk1\\" + name).c_str(), (m_strDrive + "\\" + name).c_str(), FALSE);
         for (int n = 2; Exists(strMedia + "\\disk" + std::to_string(n)); ++n)
             m_astrDisks.push_back(strMedia + "\\disk" + std::to_string(n));
+    }
+    // Disk nDisk (from 2) becomes a copy of the test's own, which it may damage; its Data.dat.
+    std::string OwnDisk(size_t nDisk)
+    {
+        const std::string strDisk = m_temp.Path("disk" + std::to_string(nDisk));
+        CreateDirectoryA(strDisk.c_str(), nullptr);
+        const std::string strData = strDisk + "\\Data.dat";
+        CopyFileA((m_astrDisks.at(nDisk - 2) + "\\Data.dat").c_str(), strData.c_str(), FALSE);
+        m_astrDisks[nDisk - 2] = strDisk;
+        return strData;
+    }
+
+    // Setup.exe from disk 1 in its drive.
+    CSetupRun& Start(bool bScreenshots = false)
+    {
+        if (m_astrDisks.empty())
+            InsertMedium();
         m_pRun = std::make_unique<CSetupRun>(m_strDrive + "\\Setup.exe", m_astrDisks);
         if (bScreenshots) {
             CreateDirectoryA("screenshots", nullptr);
@@ -116,6 +132,77 @@ TEST_F(SetupExe, InstallsTheSampleFloppyMediumWithItsDefaults)
     }
     EXPECT_TRUE(Exists(strDest + "\\Setup.inf"));
 }
+
+// A byte of the medium damaged under its checksum: the user is told which
+// file on which disk, the install is rolled back and the destination holds
+// no file; a medium without checksums (an older one) installs as before.
+constexpr size_t TITLE = static_cast<size_t>(-1);  // the product title's first byte
+
+struct MediumDamage {
+    const char* what;
+    const char* file;  // of disk 1, "" for disk 2's Data.dat, nullptr: Setup.crc goes
+    size_t offset;     // of the byte flipped, or TITLE
+    std::vector<std::string> boxes;  // after the destination's question; the last is the final message
+};
+
+class DamagedMedium : public SetupExe, public ::testing::WithParamInterface<MediumDamage> {};
+
+TEST_P(DamagedMedium, IsNamedAndInstallsNothing)
+{
+    const MediumDamage& row = GetParam();
+    const std::string strDest = Destination("\\VantlerDamaged");
+    InsertMedium();
+    if (row.file == nullptr) {
+        DeleteFileA((m_strDrive + "\\Setup.crc").c_str());
+    } else {
+        const std::string strFile = *row.file ? m_strDrive + "\\" + row.file : OwnDisk(2);
+        FlipByte(strFile, row.offset == TITLE ? Read(strFile).find("Vantler") : row.offset);
+    }
+    CSetupRun& setup = Start();
+    const std::string strFinal = setup.Run([&](const SetupWindow& window) {
+        TypeDestination(window, "\\VantlerDamaged");
+        return false;
+    });
+    EXPECT_EQ(setup.Wait(5000), 0u);
+    if (row.file == nullptr) {
+        EXPECT_EQ(strFinal, COMPLETED);
+        for (const auto& file : SampleDestinationFiles()) {
+            if (file.first.find("Form1.frm") == std::string::npos) {
+                EXPECT_EQ(Read(strDest + "\\" + file.first), Read(StagePath(file.second))) << file.first;
+            }
+        }
+        return;
+    }
+    // The disk prompts name the drive Setup.exe started from.
+    std::vector<std::string> astrBoxes;
+    if (std::string(row.file) != "Setup.dat")
+        astrBoxes.push_back("The destination directory " + strDest + " does not exist. Do you want to create it ?");
+    for (std::string strBox : row.boxes) {
+        if (strBox.rfind("Insert the disk", 0) == 0)
+            strBox.replace(strBox.find("X:"), 1, m_strDrive.substr(0, 1));
+        astrBoxes.push_back(strBox);
+    }
+    EXPECT_EQ(setup.m_astrBoxes, astrBoxes);
+    EXPECT_EQ(strFinal, row.boxes.back());
+    for (const std::string& entry : ListTree(strDest))
+        EXPECT_EQ(entry.back(), '\\') << entry << " was left in the destination";
+}
+
+const char* const CANCELLED = " is damaged. The Setup will be cancelled.";
+
+INSTANTIATE_TEST_SUITE_P(
+    UnderItsChecksums, DamagedMedium,
+    ::testing::Values(
+        MediumDamage{"Setup_dat", "Setup.dat", TITLE, {std::string("The file Setup.dat on disk 1") + CANCELLED}},
+        MediumDamage{"first_file_on_disk_1", "Data.dat", 2 + 100,
+                     {std::string("The file Joust.vbp on disk 1") + CANCELLED, NOT_FINISHED}},
+        MediumDamage{"file_across_disks_damaged_on_disk_2", "", 2 + 100,
+                     {"Insert the disk 2 in X: !", std::string("The file Tessel.hlp on disks 1 and 2") + CANCELLED,
+                      NOT_FINISHED}},
+        MediumDamage{"uninstaller", "_Uninst.ex_", 100,
+                     {std::string("The file _Uninst.ex_ on disk 1") + CANCELLED, NOT_FINISHED}},
+        MediumDamage{"older_medium_without_checksums", nullptr, 0, {}}),
+    [](const ::testing::TestParamInfo<MediumDamage>& info) { return std::string(info.param.what); });
 
 TEST_F(SetupExe, TwoCancelClicksInCopyingFilesAskOnce)
 {
