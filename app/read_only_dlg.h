@@ -13,5 +13,9 @@ public:
 
 private:
     BOOL OnInitDialog() override;
+    // The question with the longest form of the path whose line fits the
+    // text's width: a path without blanks cannot wrap, and a longer line
+    // would push "Overwrite this file ?" out of sight.
+    std::string FittingText() const;
     void OnCommand(int nId, int nCode) override;
 };

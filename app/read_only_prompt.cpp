@@ -3,11 +3,12 @@
 #include "framework/format_text.h"
 #include "framework/message_box.h"
 #include "app/setup_texts.h"
+#include "platform/path.h"
 
-std::string CReadOnlyPrompt::GetText() const
+std::string CReadOnlyPrompt::GetText(std::string::size_type nMaxPath) const
 {
     return FormatText("Setup has detected the Read-Only-File\r\n%s.\r\nOverwrite this file ?",
-                      m_strFileName.c_str());
+                      ShortenPathInMiddle(m_strFileName, nMaxPath).c_str());
 }
 
 void CReadOnlyPrompt::OnDontShowAgainClicked(BOOL bChecked)

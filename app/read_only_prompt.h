@@ -21,8 +21,9 @@ public:
     CReadOnlyPrompt(const CReadOnlyPrompt&) = delete;
     CReadOnlyPrompt& operator=(const CReadOnlyPrompt&) = delete;
 
-    // The question shown in static 1032.
-    std::string GetText() const;
+    // The question shown in static 1032, the file's path shortened in the
+    // middle to at most nMaxPath characters.
+    std::string GetText(std::string::size_type nMaxPath = std::string::npos) const;
 
     // Check box 1033 was clicked: its new state is stored at once, whichever
     // button then closes the dialog.

@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include "app/setup_dlg.h"
+#include "app/setup_instance.h"
 #include "framework/main_window.h"
 #include "framework/message_box_win32.h"
 #include "res/resource.h"
@@ -21,14 +22,20 @@ CSetupApp::~CSetupApp()
 
 int CSetupApp::Run()
 {
+    // A second copy of this product's setup ends here, before any window. A
+    // description that cannot be read names no product: the load reports it.
+    CSetupInstance instance;
+    if (m_engine.ReadSourceIdentity() && !instance.Claim(m_engine.GetProductId())) {
+        instance.BringRunningCopyForward();
+        return 0;
+    }
     INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&icc);
     CDialog::RegisterOwnClass(SETUP_WINDOW_CLASS);
     CWin32MessageBox presenter;
     IMessageBoxPresenter* pPrevious = SetMessageBoxPresenter(&presenter);
     {
-        // A refused creation (another copy runs) ends the program here, silently.
-        CSetupDlg dlg;
+        CSetupDlg dlg(instance.GetProductId());
         dlg.DoModal();
         SetMainWindow(nullptr);
     }

@@ -8,8 +8,9 @@
 #include "framework/main_window.h"
 #include "res/resource.h"
 
-CSetupDlg::CSetupDlg()
-    : CSingleInstanceDlg(IDD_SETUP), m_hIcon(LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME)))
+CSetupDlg::CSetupDlg(DWORD dwProductId)
+    : CSingleInstanceDlg(IDD_SETUP, dwProductId),
+      m_hIcon(LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME)))
 {
     SetMainSetupWindow(this);
 }

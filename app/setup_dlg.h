@@ -12,7 +12,8 @@
 
 class CSetupDlg : public CSingleInstanceDlg, public ISetupWindow {
 public:
-    CSetupDlg();
+    // dwProductId: the product this copy holds (CSetupInstance).
+    explicit CSetupDlg(DWORD dwProductId);
     ~CSetupDlg() override;
 
     WindowHandle GetHandle() const override { return m_hwnd; }

@@ -1,7 +1,6 @@
-// The base of the main window that keeps a second copy of the program from
-// running: a starting window announces itself to every top-level window, a
-// running copy answers and comes to the front, and an answered window
-// refuses to be created.
+// The base of the main window: when another copy of the program starts for
+// the same product, this window comes to the front with whatever it shows.
+// Whether the other copy may run is decided without windows (CSetupInstance).
 #pragma once
 
 #include "framework/dialog.h"
@@ -9,20 +8,16 @@
 class CSingleInstanceDlg : public CDialog {
 public:
     // The template must name the dialog class registered by RegisterOwnClass,
-    // so that the window sees its own creation.
-    explicit CSingleInstanceDlg(UINT nTemplate);
-
-    // How long the announcement waits for one window that does not answer.
-    static const UINT ANNOUNCE_TIMEOUT_MS = 2000;
+    // so that the window sees every message first. dwProductId: the product
+    // whose announcements the window answers.
+    CSingleInstanceDlg(UINT nTemplate, DWORD dwProductId);
 
 protected:
     LRESULT WindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    // WM_CREATE: -1 when a running copy answered the announcement.
-    LRESULT OnCreate(LPARAM lParam);
-    void OnAnnouncement(WPARAM wParam, LPARAM lParam);
+    void ComeForward();
 
-    static UINT s_nMessage;
-    BOOL m_bAlone = FALSE;
+    UINT m_nMessage;
+    DWORD m_dwProductId;
 };

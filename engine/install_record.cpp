@@ -4,6 +4,7 @@
 
 #include "model/archive.h"
 #include "platform/disk.h"
+#include "platform/name_compare.h"
 #include "platform/temp_file.h"
 #include "platform/version.h"
 
@@ -42,6 +43,7 @@ BOOL CSetupEngine::CheckDestination(const std::string& strDir)
 
     delete m_pOldRecord;
     m_pOldRecord = new CSetupEngine;
+    m_strOldRecordDir = strDir;
     try {
         CFile file(strRecord.c_str(), CFile::modeRead | CFile::shareDenyWrite);
         // The header alone decides whether the record is this product's;
@@ -62,6 +64,11 @@ BOOL CSetupEngine::CheckDestination(const std::string& strDir)
         m_pOldRecord = new CSetupEngine;
         return FALSE;
     }
+}
+
+CSetupEngine* CSetupEngine::PreviousRecord() const
+{
+    return m_pOldRecord && SameNameIgnoringCase(m_strOldRecordDir, m_strDestDir) ? m_pOldRecord : nullptr;
 }
 
 // The record is written completely under a temporary name and then takes the

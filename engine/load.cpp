@@ -8,6 +8,7 @@
 #include "platform/disk.h"
 #include "platform/path.h"
 #include "platform/progman.h"
+#include "platform/progman_text.h"
 
 namespace {
 
@@ -29,6 +30,17 @@ BOOL TakeDirectory(UINT length, const char* buffer, std::string& out)
         return FALSE;
     }
     out.assign(buffer, length);
+    return TRUE;
+}
+
+// The directory this program was started from, as the engine holds directories.
+BOOL ProgramDirectory(std::string& strDir)
+{
+    char buffer[MAX_PATH];
+    std::string strPath;
+    if (!TakeDirectory(GetModuleFileNameA(nullptr, buffer, MAX_PATH), buffer, strPath))
+        return FALSE;
+    strDir = HeldDirectory(DirectoryPart(strPath));
     return TRUE;
 }
 
@@ -59,12 +71,10 @@ BOOL CSetupEngine::LoadInstallInfo(SetupCallback pfnCallback)
     }
     m_nDrive = 0;
 
-    char buffer[MAX_PATH];
-    std::string strPath;
-    if (!TakeDirectory(GetModuleFileNameA(nullptr, buffer, MAX_PATH), buffer, strPath))
+    if (!ProgramDirectory(m_strSourceDir))
         return FALSE;
-    m_strSourceDir = HeldDirectory(DirectoryPart(strPath));
 
+    char buffer[MAX_PATH];
     if (!TakeDirectory(GetWindowsDirectoryA(buffer, MAX_PATH), buffer, m_strWinDir))
         return FALSE;
     m_chWinDrive = static_cast<BYTE>(DriveNumberOf(m_strWinDir[0]));
@@ -125,7 +135,10 @@ BOOL CSetupEngine::ReadDescriptionFile()
         return FALSE;
     }
 
-    if (!HasInstallLayout()) {
+    // The default program folder becomes a group name: one that would address
+    // another folder is as bad as a bad file name. None at all is no harm:
+    // the folder page asks for one.
+    if (!HasInstallLayout() || !(m_strProgramFolder.empty() || IsSafeGroupName(m_strProgramFolder))) {
         SetLastError(SETUP_E_BADINFO);
         return FALSE;
     }
@@ -133,6 +146,21 @@ BOOL CSetupEngine::ReadDescriptionFile()
     if (HasChecksums() && !m_checksums.MatchesDescription(*this))
         return ReportDamage(CHECKSUM_FILE_NAME, 0, 0);
     return TRUE;
+}
+
+BOOL CSetupEngine::ReadSourceIdentity()
+{
+    std::string strDir;
+    CFile file;
+    if (!ProgramDirectory(strDir) ||
+        !file.Open((strDir + "\\" + DESCRIPTION_FILE_NAME).c_str(), CFile::modeRead | CFile::shareDenyWrite))
+        return FALSE;
+    try {
+        CArchive ar(&file, CArchive::load, 64);
+        return ReadSignature(ar);
+    } catch (const CException&) {
+        return FALSE;
+    }
 }
 
 void CSetupEngine::SetDestDir(const std::string& strDir) { m_strDestDir = strDir; }

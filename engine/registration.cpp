@@ -2,6 +2,8 @@
 // lets the rollback put them back, and the self-registration of marked files.
 #include "engine/setup_engine.h"
 
+#include <cstring>
+
 #include <ole2.h>
 
 #include "engine/registry_entries.h"
@@ -14,7 +16,7 @@ namespace {
 
 const char kDocTypeName[] = "Vantler Resource";
 const char kOpenArgument[] = " \"%1\"";
-// Written over a count that cannot be read as one.
+// Written over a value that holds no count.
 const DWORD kUnknownCount = 127;
 
 // The App Paths and Uninstall keys hold every product's entry; ours is named
@@ -25,29 +27,36 @@ bool IsOneKeyName(const std::string& name)
     return !name.empty() && name.find('\\') == std::string::npos;
 }
 
-// TRUE when the key exists and both of its values could be read.
-BOOL ReadKeyValues(const std::string& key, const char* pszFirst, std::string& strFirst, const char* pszSecond,
-                   std::string& strSecond)
+// Anything but a key known to be missing counts as there: a key that cannot
+// be opened for reading may still exist, and the rollback never deletes one
+// that did.
+BOOL KeyExisted(HKEY root, const std::string& key)
 {
-    return RegKeyExists(HKEY_LOCAL_MACHINE, key) == ERROR_SUCCESS &&
-           GetRegString(HKEY_LOCAL_MACHINE, key, pszFirst, strFirst) == ERROR_SUCCESS &&
-           GetRegString(HKEY_LOCAL_MACHINE, key, pszSecond, strSecond) == ERROR_SUCCESS;
+    return RegKeyExists(root, key) != ERROR_FILE_NOT_FOUND;
 }
 
-// Creates the key and writes its two values, the second only when the first
-// went in; failures are left out. TRUE when this run created or opened the
-// key, and also when a value went in although the create was refused (a key
-// that lets values be set but is not granted all access), so that the
-// rollback knows of every value it has to put back.
-BOOL WriteKeyValues(const std::string& key, const char* pszFirst, const std::string& strFirst, const char* pszSecond,
-                    const std::string& strSecond)
+// Notes what the value holds before this run writes it.
+void SaveValue(const std::string& key, const char* pszName, SavedValue& saved)
 {
-    BOOL bWritten = CreateRegKey(HKEY_LOCAL_MACHINE, key) == ERROR_SUCCESS;
-    if (SetRegString(HKEY_LOCAL_MACHINE, key, pszFirst, strFirst) == ERROR_SUCCESS) {
-        bWritten = TRUE;
-        SetRegString(HKEY_LOCAL_MACHINE, key, pszSecond, strSecond);
-    }
-    return bWritten;
+    saved.strName = pszName;
+    saved.lBefore = GetRegValue(HKEY_LOCAL_MACHINE, key, pszName, saved.previous);
+}
+
+// Notes the key and both its values as they are, then creates the key and
+// writes the values, the second only when the first went in; failures are
+// left out. A key that lets values be set but is not granted all access
+// refuses the create: what went in is noted all the same.
+void WriteKeyValues(const std::string& key, const char* pszFirst, const std::string& strFirst, const char* pszSecond,
+                    const std::string& strSecond, SavedKey& saved)
+{
+    const BOOL bExisted = KeyExisted(HKEY_LOCAL_MACHINE, key);
+    SaveValue(key, pszFirst, saved.first);
+    SaveValue(key, pszSecond, saved.second);
+    const BOOL bMade = CreateRegKey(HKEY_LOCAL_MACHINE, key) == ERROR_SUCCESS;
+    saved.first.bWritten = SetRegString(HKEY_LOCAL_MACHINE, key, pszFirst, strFirst) == ERROR_SUCCESS;
+    if (saved.first.bWritten)
+        saved.second.bWritten = SetRegString(HKEY_LOCAL_MACHINE, key, pszSecond, strSecond) == ERROR_SUCCESS;
+    saved.bCreated = !bExisted && (bMade || saved.first.bWritten);
 }
 
 // TRUE when the record of the previous installation lists the file as shared
@@ -67,10 +76,17 @@ bool CountedBefore(CSetupEngine* pOldRecord, const CInstalledFile& file)
     return false;
 }
 
+// A SharedDLLs value that this run can raise: a 32-bit count.
+bool IsCount(const RegValue& value)
+{
+    return value.dwType == REG_DWORD && value.data.size() == sizeof(DWORD);
+}
+
 // Raises the SharedDLLs count of every shared file. FALSE, with the registry's
 // error as the last error, as soon as a count cannot be written.
 BOOL CountSharedFiles(CSetupEngine& engine)
 {
+    CSetupEngine* pOldRecord = engine.PreviousRecord();
     CObject* pItem = nullptr;
     for (int n = engine.GetFirstItem(pItem); n != TREE_END; n = engine.GetNextItem(pItem)) {
         if (n != TREE_FILE)
@@ -78,26 +94,35 @@ BOOL CountSharedFiles(CSetupEngine& engine)
         CInstalledFile& file = *static_cast<CInstalledFile*>(pItem);
         if (!(file.m_dwFlags & FILE_SHARED))
             continue;
-        DWORD dwCount = 0;
-        LONG code = GetRegDword(HKEY_LOCAL_MACHINE, SHARED_DLLS_KEY, file.m_strName, dwCount);
-        if (code == ERROR_SUCCESS) {
-            if (CountedBefore(engine.m_pOldRecord, file))
+        SavedValue saved;
+        saved.strName = file.m_strName;
+        saved.lBefore = GetRegValue(HKEY_LOCAL_MACHINE, SHARED_DLLS_KEY, file.m_strName, saved.previous);
+        const bool bCount = saved.lBefore == ERROR_SUCCESS && IsCount(saved.previous);
+        DWORD dwCount = kUnknownCount;
+        if (bCount) {
+            std::memcpy(&dwCount, saved.previous.data.data(), sizeof dwCount);
+            // One more would wrap to 0, which invites an uninstaller to delete the file.
+            if (CountedBefore(pOldRecord, file) || dwCount == 0xFFFFFFFF)
                 continue;
             ++dwCount;
-        } else if (code == ERROR_FILE_NOT_FOUND) {
+        } else if (saved.lBefore == ERROR_FILE_NOT_FOUND) {
             dwCount = 1;
-        } else {
-            dwCount = kUnknownCount;
         }
         if (SetRegDword(HKEY_LOCAL_MACHINE, SHARED_DLLS_KEY, file.m_strName, dwCount) != ERROR_SUCCESS)
             return FALSE;
-        engine.m_journal.m_lstCountedDlls.AddTail(&file);
+        if (bCount || saved.lBefore == ERROR_FILE_NOT_FOUND) {
+            engine.m_journal.m_lstCountedDlls.AddTail(&file);
+        } else if (saved.lBefore == ERROR_SUCCESS) {
+            saved.bWritten = TRUE;
+            engine.m_journal.m_lstReplacedCounts.push_back(saved);
+        }
+        // A value that could not be read cannot be put back: it keeps the high count.
     }
     return TRUE;
 }
 
-// The short form of a file's path, which needs no quotes in a command line;
-// the path itself when there is none (a missing file, a path too long).
+// The short form of a file's path, which holds no blank; the path itself
+// when there is none (a missing file, a path too long).
 std::string ShortPathOf(const std::string& strPath)
 {
     char szShort[MAX_PATH];
@@ -113,16 +138,16 @@ void RegisterDocumentType(CSetupEngine& engine)
 {
     InstallJournal& journal = engine.m_journal;
     const std::string docType = DocTypeKey(engine.m_strMainExe);
-    journal.m_bDocTypeExisted = RegKeyExists(HKEY_CLASSES_ROOT, docType) == ERROR_SUCCESS;
+    journal.m_bDocTypeExisted = KeyExisted(HKEY_CLASSES_ROOT, docType);
     CreateRegKey(HKEY_CLASSES_ROOT, docType);
     journal.m_bDocTypeWritten = TRUE;
     SetRegString(HKEY_CLASSES_ROOT, docType, "", kDocTypeName);
 
-    const std::string program = ShortPathOf(engine.m_strDestDir + "\\" + engine.m_strMainExe);
+    const std::string program = QuotedIfBlank(ShortPathOf(engine.m_strDestDir + "\\" + engine.m_strMainExe));
     SetRegString(HKEY_CLASSES_ROOT, docType + "\\shell\\open\\command", "", program + kOpenArgument);
 
     const std::string extension = ExtensionKey(engine.m_strResExt);
-    journal.m_bExtExisted = RegKeyExists(HKEY_CLASSES_ROOT, extension) == ERROR_SUCCESS;
+    journal.m_bExtExisted = KeyExisted(HKEY_CLASSES_ROOT, extension);
     SetRegString(HKEY_CLASSES_ROOT, extension, "", docType);
     journal.m_bExtWritten = TRUE;
     SetRegString(HKEY_CLASSES_ROOT, extension + "\\ShellNew", "NullFile", "");
@@ -149,7 +174,12 @@ private:
 // A loaded library, freed when the owner goes.
 class CLoadedLibrary {
 public:
-    explicit CLoadedLibrary(const std::string& strPath) : m_hModule(LoadLibraryA(strPath.c_str())) {}
+    // The libraries it needs are looked for beside it first, where a control's
+    // helper libraries are installed.
+    explicit CLoadedLibrary(const std::string& strPath)
+        : m_hModule(LoadLibraryExA(strPath.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH))
+    {
+    }
     ~CLoadedLibrary()
     {
         if (m_hModule)
@@ -164,12 +194,13 @@ private:
     HMODULE m_hModule;
 };
 
-typedef HRESULT(STDAPICALLTYPE* RegisterServerFn)();
+typedef HRESULT(STDAPICALLTYPE* ServerEntryFn)();
 
-// Runs the file's DllRegisterServer; the error code of the first step that
-// failed, or 0. The library and OLE are released before the caller sets the
-// code, so that their clean-up cannot overwrite it.
-DWORD RunRegisterServer(const std::string& strPath)
+// Runs the file's export pszEntry (DllRegisterServer or DllUnregisterServer);
+// the error code of the first step that failed, or 0. The library and OLE
+// are released before the caller sets the code, so that their clean-up
+// cannot overwrite it.
+DWORD CallServerEntry(const std::string& strPath, const char* pszEntry)
 {
     COleSession ole;
     if (FAILED(ole.Result()))
@@ -178,34 +209,32 @@ DWORD RunRegisterServer(const std::string& strPath)
     if (!library.Get())
         return GetLastError();
     // GetProcAddress answers the generic export type; the entry takes no arguments.
-    RegisterServerFn pfnRegister = reinterpret_cast<RegisterServerFn>(
-        reinterpret_cast<void (*)()>(GetProcAddress(library.Get(), "DllRegisterServer")));
-    if (!pfnRegister)
+    ServerEntryFn pfnEntry =
+        reinterpret_cast<ServerEntryFn>(reinterpret_cast<void (*)()>(GetProcAddress(library.Get(), pszEntry)));
+    if (!pfnEntry)
         return GetLastError();
-    HRESULT hr = pfnRegister();
+    HRESULT hr = pfnEntry();
     return FAILED(hr) ? static_cast<DWORD>(hr) : ERROR_SUCCESS;
+}
+
+// TRUE when the entry ran and succeeded; otherwise FALSE with the code as the last error.
+BOOL RunServerEntry(const std::string& strPath, const char* pszEntry)
+{
+    const DWORD dwError = CallServerEntry(strPath, pszEntry);
+    SetLastError(dwError);
+    return dwError == ERROR_SUCCESS;
 }
 
 }  // namespace
 
 BOOL CSetupEngine::UpdateRegistry()
 {
-    const bool bAppKey = IsOneKeyName(m_strMainExe);
-    const bool bUninstKey = IsOneKeyName(m_strProductTitle);
-    const std::string appKey = AppPathKey(m_strMainExe);
-    const std::string uninstKey = UninstallKey(m_strProductTitle);
-
-    if (bAppKey)
-        m_journal.m_bAppPathSaved =
-            ReadKeyValues(appKey, "", m_journal.m_strOldAppPath, "Path", m_journal.m_strOldAppDir);
-    if (bUninstKey)
-        m_journal.m_bUninstKeySaved = ReadKeyValues(uninstKey, "DisplayName", m_journal.m_strOldDisplayName,
-                                                    "UninstallString", m_journal.m_strOldUninstallString);
-    if (bAppKey && WriteKeyValues(appKey, "", m_strDestDir + "\\" + m_strMainExe, "Path", m_strDestDir))
-        m_journal.m_bAppPathWritten = TRUE;
-    if (bUninstKey && WriteKeyValues(uninstKey, "DisplayName", m_strProductTitle, "UninstallString",
-                                     m_strDestDir + "\\" + UNINSTALLER_NAME))
-        m_journal.m_bUninstKeyWritten = TRUE;
+    if (IsOneKeyName(m_strMainExe))
+        WriteKeyValues(AppPathKey(m_strMainExe), "", m_strDestDir + "\\" + m_strMainExe, "Path", m_strDestDir,
+                       m_journal.m_appPath);
+    if (IsOneKeyName(m_strProductTitle))
+        WriteKeyValues(UninstallKey(m_strProductTitle), "DisplayName", m_strProductTitle, "UninstallString",
+                       QuotedIfBlank(m_strDestDir + "\\" + UNINSTALLER_NAME), m_journal.m_uninstKey);
 
     if (!CountSharedFiles(*this))
         return FALSE;
@@ -219,7 +248,7 @@ BOOL CSetupEngine::RegisterDlls()
     for (int n = GetFirstItem(pItem); n != TREE_END; n = GetNextItem(pItem)) {
         if (n != TREE_FILE)
             continue;
-        const CInstalledFile& file = *static_cast<CInstalledFile*>(pItem);
+        CInstalledFile& file = *static_cast<CInstalledFile*>(pItem);
         const DWORD dwProbe = ProbeFile(file.m_strName);
         if (dwProbe != ERROR_SUCCESS && dwProbe != ERROR_FILE_NOT_FOUND) {
             SetLastError(dwProbe);
@@ -227,7 +256,11 @@ BOOL CSetupEngine::RegisterDlls()
         }
         const bool bRegister = (file.m_dwFlags & FILE_SELFREG) ||
                                ((file.m_dwFlags & FILE_SELFREG_ABSENT) && dwProbe == ERROR_FILE_NOT_FOUND);
-        if (bRegister && !SelfRegisterFile(file.m_strName)) {
+        if (!bRegister)
+            continue;
+        // Whatever it wrote before a failure is undone with the file, should the run be rolled back.
+        m_journal.m_lstSelfRegistered.AddTail(&file);
+        if (!SelfRegisterFile(file.m_strName)) {
             const DWORD dwError = GetLastError();
             if (m_pfnCallback)
                 m_pfnCallback(SETUPCB_ERROR, SETUPERR_DLLREGISTER, 0);
@@ -238,9 +271,6 @@ BOOL CSetupEngine::RegisterDlls()
     return TRUE;
 }
 
-BOOL SelfRegisterFile(const std::string& strPath)
-{
-    const DWORD dwError = RunRegisterServer(strPath);
-    SetLastError(dwError);
-    return dwError == ERROR_SUCCESS;
-}
+BOOL SelfRegisterFile(const std::string& strPath) { return RunServerEntry(strPath, "DllRegisterServer"); }
+
+BOOL SelfUnregisterFile(const std::string& strPath) { return RunServerEntry(strPath, "DllUnregisterServer"); }

@@ -3,8 +3,8 @@
 // already and the user is told so by the install sequence.
 //
 // Left as they are: directories the copy phase made, files that replaced
-// existing ones (their old contents are gone), self-registrations and the
-// program folder.
+// existing ones (their old contents are gone) with their registrations, and
+// the program items of files that stay in a group that was there before.
 #include "engine/setup_engine.h"
 
 #include "engine/registry_entries.h"
@@ -20,17 +20,27 @@ void RemoveQuietly(const std::string& strPath)
     }
 }
 
-// Puts back both values of a key this run overwrote, or deletes a key this
-// run created.
-void RestoreKey(const std::string& strKey, BOOL bSaved, const char* pszFirst, const std::string& strFirst,
-                const char* pszSecond, const std::string& strSecond)
+// Puts a value this run wrote back as it was: its old type and bytes, or
+// none.
+void RestoreValue(HKEY root, const std::string& strKey, const SavedValue& saved)
 {
-    if (!bSaved) {
+    if (!saved.bWritten)
+        return;
+    if (saved.lBefore == ERROR_SUCCESS)
+        SetRegValue(root, strKey, saved.strName, saved.previous);
+    else if (saved.lBefore == ERROR_FILE_NOT_FOUND)
+        DeleteRegValue(root, strKey, saved.strName);
+}
+
+// Deletes a key this run created; puts back the values of one that was there.
+void RestoreKey(const std::string& strKey, const SavedKey& saved)
+{
+    if (saved.bCreated) {
         DeleteRegKeyTree(HKEY_LOCAL_MACHINE, strKey);
         return;
     }
-    SetRegString(HKEY_LOCAL_MACHINE, strKey, pszFirst, strFirst);
-    SetRegString(HKEY_LOCAL_MACHINE, strKey, pszSecond, strSecond);
+    RestoreValue(HKEY_LOCAL_MACHINE, strKey, saved.first);
+    RestoreValue(HKEY_LOCAL_MACHINE, strKey, saved.second);
 }
 
 }  // namespace
@@ -51,17 +61,21 @@ void CSetupEngine::Rollback()
             node->dir->SetName(*pName);
     }
 
+    // The items go before the files they start; a file's registration is
+    // undone while its code is still there to do it.
+    RemoveProgramFolder();
+    for (POSITION file = m_journal.m_lstSelfRegistered.GetHeadPosition(); file;) {
+        const CInstalledFile* pFile = m_journal.m_lstSelfRegistered.GetNext(file);
+        if (m_journal.m_lstNewFiles.Find(pFile))
+            SelfUnregisterFile(pFile->m_strName);
+    }
     if (m_journal.m_bUninstCreated)
         RemoveQuietly(m_strDestDir + "\\" + UNINSTALLER_NAME);
     for (POSITION file = m_journal.m_lstNewFiles.GetHeadPosition(); file;)
         RemoveQuietly(m_journal.m_lstNewFiles.GetNext(file)->m_strName);
 
-    if (m_journal.m_bAppPathWritten)
-        RestoreKey(AppPathKey(m_strMainExe), m_journal.m_bAppPathSaved, "", m_journal.m_strOldAppPath, "Path",
-                   m_journal.m_strOldAppDir);
-    if (m_journal.m_bUninstKeyWritten)
-        RestoreKey(UninstallKey(m_strProductTitle), m_journal.m_bUninstKeySaved, "DisplayName",
-                   m_journal.m_strOldDisplayName, "UninstallString", m_journal.m_strOldUninstallString);
+    RestoreKey(AppPathKey(m_strMainExe), m_journal.m_appPath);
+    RestoreKey(UninstallKey(m_strProductTitle), m_journal.m_uninstKey);
 
     for (POSITION file = m_journal.m_lstCountedDlls.GetHeadPosition(); file;) {
         const std::string& strName = m_journal.m_lstCountedDlls.GetNext(file)->m_strName;
@@ -74,6 +88,8 @@ void CSetupEngine::Rollback()
         else
             SetRegDword(HKEY_LOCAL_MACHINE, SHARED_DLLS_KEY, strName, dwCount - 1);
     }
+    for (const SavedValue& saved : m_journal.m_lstReplacedCounts)
+        RestoreValue(HKEY_LOCAL_MACHINE, SHARED_DLLS_KEY, saved);
 
     // A file type that was there before keeps what this run wrote into it.
     if (m_journal.m_bExtWritten && !m_journal.m_bExtExisted)

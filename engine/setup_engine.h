@@ -56,9 +56,22 @@ public:
     // TRUE when installing into strDir needs no question; loads a compatible
     // install record found there into m_pOldRecord.
     BOOL CheckDestination(const std::string& strDir);
+    // m_pOldRecord when it was found in the destination now chosen
+    // (m_strDestDir, compared as the file system compares names), else none:
+    // a record left from a directory the user chose before is no record of
+    // the installation this run goes over.
+    CSetupEngine* PreviousRecord() const;
 
     // Loading (load.cpp).
     BOOL ReadDescriptionFile();
+    // Reads the identity block of the description beside this program, and
+    // nothing else of it, so that GetProductId names the product before it is
+    // loaded. FALSE when there is no readable description there.
+    BOOL ReadSourceIdentity();
+
+    // The rollback's part of the program folder (program_folder.cpp): the
+    // group if this run made it, else the items of the files it deletes.
+    void RemoveProgramFolder();
 
     // The medium's checksums (medium_check.cpp). Without a checksum file
     // every check passes.
@@ -85,8 +98,9 @@ public:
 
     InstallJournal m_journal;
     CSetupEngine* m_pOldRecord;  // the record found in the destination directory, owned
-    CMediumChecksums m_checksums;  // the medium's checksum file; no entries when it has none
-    DWORD m_dwFileNumber = 0;      // the file being installed, counted in tree order from 0
+    std::string m_strOldRecordDir;  // the directory m_pOldRecord was found in
+    CMediumChecksums m_checksums;   // the medium's checksum file; no entries when it has none
+    DWORD m_dwFileNumber = 0;       // the file being installed, counted in tree order from 0
     DamagedFile m_damage;
 };
 
@@ -99,9 +113,11 @@ CSetupEngine* GetSetupEngineObject();
 // about a shared (system) file. FALSE when the target cannot be examined.
 BOOL CheckExistingFile(const std::string& strTarget, const BYTE* pNewVersion, BOOL bShared, DWORD& dwBits);
 
-// Loads the DLL, calls its DllRegisterServer between OLE initialisation and
-// uninitialisation, frees it. TRUE when the call returned success.
+// Loads the DLL, calls its DllRegisterServer (DllUnregisterServer) between
+// OLE initialisation and uninitialisation, frees it. TRUE when the call
+// returned success; otherwise FALSE with the reason as the last error.
 BOOL SelfRegisterFile(const std::string& strPath);
+BOOL SelfUnregisterFile(const std::string& strPath);
 
 // The Program Manager caption of an installed file's bare name.
 std::string CaptionForFile(const std::string& strFileName);

@@ -1,10 +1,21 @@
 #include "framework/property_sheet.h"
 
 #include "framework/main_window.h"
+#include "framework/window_placement.h"
 
 namespace {
+
 const char* const OBJECT_PROP = "CPropertyPage";
+
+// The sheet opens centred on its owner, not where the system puts new windows.
+int CALLBACK SheetCallback(HWND hwnd, UINT nMsg, LPARAM)
+{
+    if (nMsg == PSCB_INITIALIZED)
+        CentreOnOwner(hwnd);
+    return 0;
 }
+
+}  // namespace
 
 CPropertyPage::CPropertyPage(UINT nTemplate) : m_psp()
 {
@@ -99,7 +110,8 @@ INT_PTR CPropertySheet::DoModal()
         m_aPageSheets.push_back(pPage->m_psp);
     m_psh.nPages = static_cast<UINT>(m_aPageSheets.size());
     m_psh.ppsp = m_aPageSheets.data();
-    m_psh.dwFlags |= PSH_PROPSHEETPAGE;
+    m_psh.dwFlags |= PSH_PROPSHEETPAGE | PSH_USECALLBACK;
+    m_psh.pfnCallback = SheetCallback;
     m_bFinished = false;
     PROPSHEETHEADERA header = m_psh;
     if (header.hwndParent == nullptr)

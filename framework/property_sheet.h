@@ -60,9 +60,10 @@ public:
     PROPSHEETHEADERA m_psh;
 
     void AddPage(CPropertyPage& page);
-    // Runs the sheet modally: ID_WIZFINISH after Finish, IDOK after OK,
-    // IDCANCEL when it was cancelled or could not be shown. Without a parent
-    // in the header the main window's dialog owns it (main_window.h).
+    // Runs the sheet modally, centred on its owner: ID_WIZFINISH after
+    // Finish, IDOK after OK, IDCANCEL when it was cancelled or could not be
+    // shown. Without a parent in the header the main window's dialog owns it
+    // (main_window.h).
     INT_PTR DoModal();
 
 private:

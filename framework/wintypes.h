@@ -87,6 +87,18 @@ typedef void* HANDLE;
 #define DRIVE_CDROM 5
 #define DRIVE_RAMDISK 6
 
+typedef struct tagPOINT {
+    LONG x;
+    LONG y;
+} POINT;
+
+typedef struct tagRECT {
+    LONG left;
+    LONG top;
+    LONG right;
+    LONG bottom;
+} RECT;
+
 // The thread's last-error value, as the platform keeps it.
 DWORD GetLastError();
 void SetLastError(DWORD code);

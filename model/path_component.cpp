@@ -19,14 +19,16 @@ std::string Upper(const std::string& s)
     return out;
 }
 
-// CON, NUL, COM1 ... name devices in every directory, with any extension.
+// CON, NUL, COM1, CONOUT$ ... name devices in every directory, with any extension.
 bool IsDeviceName(const std::string& name)
 {
     std::string base = Upper(name.substr(0, name.find('.')));
     while (!base.empty() && base.back() == ' ')
         base.pop_back();
-    if (base == "CON" || base == "PRN" || base == "AUX" || base == "NUL")
-        return true;
+    for (const char* device : {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$", "CLOCK$"}) {
+        if (base == device)
+            return true;
+    }
     return base.size() == 4 && (base.compare(0, 3, "COM") == 0 || base.compare(0, 3, "LPT") == 0) &&
            base[3] >= '1' && base[3] <= '9';
 }

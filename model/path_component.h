@@ -9,7 +9,7 @@
 // Empty when name is one plain path component, else the reason it is not:
 // empty, "." or "..", a separator, drive colon, wildcard or control
 // character, a trailing dot or space (which the file system drops), or a
-// device name such as CON or LPT1 (with or without an extension).
+// device name such as CON, LPT1 or CONOUT$ (with or without an extension).
 std::string CheckPathComponent(const std::string& name);
 
 inline bool IsPlainComponent(const std::string& name) { return CheckPathComponent(name).empty(); }

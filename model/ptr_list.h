@@ -63,6 +63,15 @@ public:
         m_nCount = 0;
     }
 
+    // The position of the first element equal to data, or none.
+    POSITION Find(const T* data) const
+    {
+        Cell* cell = m_pHead;
+        while (cell && cell->data != data)
+            cell = cell->next;
+        return ToPosition(cell);
+    }
+
     // The position of the index-th element, or none.
     POSITION FindIndex(size_t index) const
     {

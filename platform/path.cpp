@@ -101,3 +101,32 @@ BOOL IsValidDestPath(const std::string& path)
     }
     return TRUE;
 }
+
+std::string QuotedIfBlank(const std::string& path)
+{
+    if (path.find_first_of(" \t") == std::string::npos)
+        return path;
+    std::string quoted(1, '"');
+    quoted += path;
+    quoted += '"';
+    return quoted;
+}
+
+std::string ShortenPathInMiddle(const std::string& path, std::string::size_type nMaxLength)
+{
+    if (path.size() <= nMaxLength)
+        return path;
+    // The first component stays: a drive, or the server of a \\SERVER path.
+    std::string::size_type nHead = path.find('\\', path.compare(0, 2, "\\\\") == 0 ? 2 : 0);
+    if (nHead == std::string::npos)
+        nHead = 0;
+    const std::string strHead = path.substr(0, nHead) + "\\...";
+    const std::string::size_type nRoom = nMaxLength > strHead.size() ? nMaxLength - strHead.size() : 0;
+    // The last components, from the first separator whose rest fits.
+    std::string::size_type nTail = path.find('\\', nHead + 1);
+    while (nTail != std::string::npos && path.size() - nTail > nRoom)
+        nTail = path.find('\\', nTail + 1);
+    if (nTail == std::string::npos)
+        nTail = path.size() - nRoom;
+    return strHead + path.substr(nTail);
+}

@@ -8,23 +8,46 @@
 namespace {
 
 const char kProgman[] = "PROGMAN";
-const DWORD kCreateGroupTimeout = 10000;
-const DWORD kAddItemTimeout = 1000;
+const DWORD kGroupTimeout = 10000;
+const DWORD kItemTimeout = 1000;
 const DWORD kRequestTimeout = 1000;
+// Shown minimised and not activated, where the shell honours it: the group is
+// selected only for the item commands after it.
+const int kSelectOnly = SW_SHOWMINNOACTIVE;
 
-// Sends one command with its NUL. Program Manager's refusals are not acted
-// upon: the caller goes on either way.
-void Execute(const CDdeInstance& dde, const CDdeConversation& conv, const std::string& command, DWORD timeout)
+// Sends one command with its NUL; true when Program Manager accepted it.
+bool Execute(const CDdeInstance& dde, const CDdeConversation& conv, const std::string& command, DWORD timeout)
 {
     if (!conv.Get())
-        return;
+        return false;
     HDDEDATA data = DdeCreateDataHandle(dde.Get(), reinterpret_cast<LPBYTE>(const_cast<char*>(command.c_str())),
                                         static_cast<DWORD>(command.size() + 1), 0, nullptr, CF_TEXT, 0);
     if (!data)
-        return;
+        return false;
     // The library takes the data handle over, whatever the outcome.
-    DdeClientTransaction(reinterpret_cast<LPBYTE>(data), static_cast<DWORD>(-1), conv.Get(), nullptr, CF_TEXT,
-                         XTYP_EXECUTE, timeout, nullptr);
+    return DdeClientTransaction(reinterpret_cast<LPBYTE>(data), static_cast<DWORD>(-1), conv.Get(), nullptr, CF_TEXT,
+                                XTYP_EXECUTE, timeout, nullptr) != nullptr;
+}
+
+// Sends the commands in order over one conversation; a refused command does
+// not stop the rest, except a first one that selects the group the others
+// act on. FALSE only when DDE cannot be used.
+BOOL SendCommands(const std::vector<std::string>& commands, DWORD timeout, bool bFirstSelects)
+{
+    CDdeInstance dde;
+    if (!dde.IsValid())
+        return FALSE;
+    CDdeConversation conv;
+    {
+        CDdeString progman(dde, kProgman);
+        if (progman.Get())
+            conv.Connect(dde, progman);
+    }
+    for (std::size_t i = 0; i < commands.size(); ++i) {
+        if (!Execute(dde, conv, commands[i], timeout) && i == 0 && bFirstSelects)
+            break;
+    }
+    return TRUE;
 }
 
 bool FormatAddItems(const ProgramItem* const* items, std::size_t count, std::vector<std::string>& commands)
@@ -90,14 +113,7 @@ BOOL DdeCreateGroup(const std::string& name)
     std::string command;
     if (!FormatCreateGroup(name, command))
         return RefuseInput();
-    CDdeInstance dde;
-    if (!dde.IsValid())
-        return FALSE;
-    CDdeConversation conv;
-    CDdeString progman(dde, kProgman);
-    if (progman.Get() && conv.Connect(dde, progman))
-        Execute(dde, conv, command, kCreateGroupTimeout);
-    return TRUE;
+    return SendCommands({command}, kGroupTimeout, false);
 }
 
 BOOL DdeExecuteAll(const std::vector<std::string>& commands)
@@ -106,18 +122,7 @@ BOOL DdeExecuteAll(const std::vector<std::string>& commands)
         if (command.size() > PROGMAN_MAX_COMMAND)
             return RefuseInput();
     }
-    CDdeInstance dde;
-    if (!dde.IsValid())
-        return FALSE;
-    CDdeConversation conv;
-    {
-        CDdeString progman(dde, kProgman);
-        if (progman.Get())
-            conv.Connect(dde, progman);
-    }
-    for (const std::string& command : commands)
-        Execute(dde, conv, command, kAddItemTimeout);
-    return TRUE;
+    return SendCommands(commands, kItemTimeout, false);
 }
 
 BOOL DdeAddItems(const ProgramItem* const* items, std::size_t count)
@@ -125,7 +130,7 @@ BOOL DdeAddItems(const ProgramItem* const* items, std::size_t count)
     std::vector<std::string> commands;
     if (!FormatAddItems(items, count, commands))
         return RefuseInput();
-    return DdeExecuteAll(commands);
+    return SendCommands(commands, kItemTimeout, false);
 }
 
 BOOL DdeCreateProgramGroup(const std::string& name, const ProgramItem* const* items, std::size_t count)
@@ -135,7 +140,27 @@ BOOL DdeCreateProgramGroup(const std::string& name, const ProgramItem* const* it
     std::vector<std::string> commands;
     if (!FormatCreateGroup(name, command) || !FormatAddItems(items, count, commands))
         return RefuseInput();
-    if (!DdeCreateGroup(name))
+    if (!SendCommands({command}, kGroupTimeout, false))
         return FALSE;
-    return DdeExecuteAll(commands);
+    return SendCommands(commands, kItemTimeout, false);
+}
+
+BOOL DdeDeleteItems(const std::string& group, const std::vector<std::string>& captions)
+{
+    std::vector<std::string> commands(captions.size() + 1);
+    if (!FormatShowGroup(group, kSelectOnly, commands[0]))
+        return RefuseInput();
+    for (std::size_t i = 0; i < captions.size(); ++i) {
+        if (!FormatDeleteItem(captions[i], commands[i + 1]))
+            return RefuseInput();
+    }
+    return SendCommands(commands, kItemTimeout, true);
+}
+
+BOOL DdeDeleteGroup(const std::string& name)
+{
+    std::string command;
+    if (!FormatDeleteGroup(name, command))
+        return RefuseInput();
+    return SendCommands({command}, kGroupTimeout, false);
 }

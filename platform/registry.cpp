@@ -42,6 +42,19 @@ LONG CheckNames(const std::string& key, const std::string& name)
     return ERROR_SUCCESS;
 }
 
+// Checks the names and gives the value's in UTF-16. Whole values go through
+// the wide interface, which passes their bytes as the registry keeps them:
+// the ANSI one converts strings through the code page, and one outside it
+// would not come back as it was.
+LONG WideName(const std::string& key, const std::string& name, WCHAR (&szWide)[kMaxValueName + 1])
+{
+    if (LONG code = CheckNames(key, name))
+        return code;
+    return MultiByteToWideChar(CP_ACP, 0, name.c_str(), -1, szWide, kMaxValueName + 1) > 0
+               ? ERROR_SUCCESS
+               : static_cast<LONG>(GetLastError());
+}
+
 LONG CreateKey(HKEY root, const std::string& key, CRegKeyHandle& handle)
 {
     DWORD disposition = 0;
@@ -191,5 +204,43 @@ LONG DeleteRegValue(HKEY root, const std::string& key, const std::string& name)
     LONG code = OpenKey(root, key, KEY_SET_VALUE, handle);
     if (code == ERROR_SUCCESS)
         code = RegDeleteValueA(handle.Get(), name.c_str());
+    return Result(code);
+}
+
+LONG GetRegValue(HKEY root, const std::string& key, const std::string& name, RegValue& out)
+{
+    WCHAR szName[kMaxValueName + 1];
+    if (LONG code = WideName(key, name, szName))
+        return Result(code);
+    CRegKeyHandle handle;
+    LONG code = OpenKey(root, key, KEY_QUERY_VALUE, handle);
+    if (code != ERROR_SUCCESS)
+        return Result(code);
+    RegValue value;
+    DWORD size = 0;
+    code = RegQueryValueExW(handle.Get(), szName, nullptr, &value.dwType, nullptr, &size);
+    if (code == ERROR_SUCCESS) {
+        value.data.resize(size);
+        code = RegQueryValueExW(handle.Get(), szName, nullptr, &value.dwType, reinterpret_cast<BYTE*>(&value.data[0]),
+                                &size);
+    }
+    if (code != ERROR_SUCCESS)
+        return Result(code);
+    // The read may say less than the size asked first.
+    value.data.resize(size);
+    out = value;
+    return ERROR_SUCCESS;
+}
+
+LONG SetRegValue(HKEY root, const std::string& key, const std::string& name, const RegValue& value)
+{
+    WCHAR szName[kMaxValueName + 1];
+    if (LONG code = WideName(key, name, szName))
+        return Result(code);
+    CRegKeyHandle handle;
+    LONG code = OpenForWrite(root, key, handle);
+    if (code == ERROR_SUCCESS)
+        code = RegSetValueExW(handle.Get(), szName, 0, value.dwType, reinterpret_cast<const BYTE*>(value.data.data()),
+                              static_cast<DWORD>(value.data.size()));
     return Result(code);
 }

@@ -7,11 +7,19 @@
 // written 259; longer input is refused with ERROR_FILENAME_EXCED_RANGE
 // (paths and names) or ERROR_INVALID_PARAMETER (data). A string value read
 // may hold at most 516 bytes with its terminator, else ERROR_MORE_DATA.
+// Whole values (GetRegValue, SetRegValue) have no limit of their own.
 #pragma once
 
 #include <string>
 
 #include <windows.h>
+
+// A value as the registry holds it: its type and all of its bytes, strings
+// in UTF-16 as the registry keeps them.
+struct RegValue {
+    DWORD dwType = REG_NONE;
+    std::string data;
+};
 
 // Creates the key (and any missing keys above it) or opens it, KEY_ALL_ACCESS.
 LONG CreateRegKey(HKEY root, const std::string& key);
@@ -30,6 +38,10 @@ LONG SetRegDword(HKEY root, const std::string& key, const std::string& name, DWO
 // Reads 4 bytes of a value; out changes only on success.
 LONG GetRegDword(HKEY root, const std::string& key, const std::string& name, DWORD& out);
 LONG DeleteRegValue(HKEY root, const std::string& key, const std::string& name);
+// Reads a value whole, whatever its type and size; out changes only on success.
+LONG GetRegValue(HKEY root, const std::string& key, const std::string& name, RegValue& out);
+// Writes a value exactly as GetRegValue read it; creates the key when missing.
+LONG SetRegValue(HKEY root, const std::string& key, const std::string& name, const RegValue& value);
 
 // Test seam: makes the helpers use target wherever a caller passes the
 // predefined root (HKEY_LOCAL_MACHINE or HKEY_CLASSES_ROOT), so that engine

@@ -86,7 +86,7 @@ void CDestPageLogic::UpdateDriveTexts()
 void CDestPageLogic::CheckPathText()
 {
     m_bDirConfirmed = FALSE;
-    // A longer text would not fit the 260 characters of a path with the drive.
+    // A longer text could be neither probed nor created.
     m_bPathValid = TrimWhiteSpace(m_view.GetItemText(IDC_DEST_DIR)).size() <= MAX_DIR_TEXT &&
                    IsValidDestPath(GetComposedPath());
     SendButtons();

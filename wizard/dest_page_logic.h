@@ -3,15 +3,16 @@
 // page may be left.
 #pragma once
 
+#include "platform/path.h"
 #include "wizard/page_logic.h"
 
 class CDestPageLogic : public CPageLogic {
 public:
     using CPageLogic::CPageLogic;
 
-    // The longest directory text the page passes on: with the drive and the
-    // terminator it fills the 260 characters of a path.
-    static const size_t MAX_DIR_TEXT = 257;
+    // The longest directory text the page passes on: with the drive it makes
+    // the longest path that the probe and directory creation take.
+    static const size_t MAX_DIR_TEXT = MAX_DIRECTORY_PATH - 2;
 
     // Page set-up. FALSE when no drive could be read and the wizard was ended.
     BOOL OnInitDialog();

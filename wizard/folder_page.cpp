@@ -6,6 +6,7 @@ CMyPropertyPage3::CMyPropertyPage3(IWizardEngine& engine) : CWizardPage(IDD_WIZA
 
 BOOL CMyPropertyPage3::OnInitDialog()
 {
+    SendItemMessage(IDC_FOLDER_NAME, EM_LIMITTEXT, CFolderPageLogic::MAX_NAME_TEXT);
     m_logic.OnInitDialog();
     return TRUE;
 }

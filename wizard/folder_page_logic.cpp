@@ -1,11 +1,13 @@
 #include "wizard/folder_page_logic.h"
 
+#include "platform/progman_text.h"
 #include "res/resource.h"
 
 BOOL CFolderPageLogic::IsValidFolderName(const std::string& strName)
 {
     const std::string strTrimmed = TrimWhiteSpace(strName);
-    return !strTrimmed.empty() && strTrimmed.find_first_of("#%;/\\") == std::string::npos;
+    return !strTrimmed.empty() && strTrimmed.size() <= MAX_NAME_TEXT &&
+           strTrimmed.find_first_of("#%;/\\") == std::string::npos && IsSafeGroupName(strTrimmed);
 }
 
 void CFolderPageLogic::OnInitDialog()

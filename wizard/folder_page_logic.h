@@ -2,6 +2,7 @@
 // from the install description and the folders that already exist.
 #pragma once
 
+#include "platform/progman_text.h"
 #include "wizard/page_logic.h"
 
 class CFolderPageLogic : public CPageLogic {
@@ -18,7 +19,13 @@ public:
     // Finish: stores the trimmed name in the engine.
     void OnWizardFinish();
 
-    // Not empty after trimming, and none of "#%;/\".
+    // The longest name Program Manager takes for a group.
+    static const size_t MAX_NAME_TEXT = PROGMAN_MAX_GROUP_NAME;
+
+    // Not empty after trimming, at most MAX_NAME_TEXT characters then, none
+    // of "#%;/\", and a name that Program Manager can take as one group (not
+    // ".", "..", dots and blanks only, a device name, a quote, colon,
+    // wildcard or control character).
     static BOOL IsValidFolderName(const std::string& strName);
 
     BOOL m_bNameValid = FALSE;

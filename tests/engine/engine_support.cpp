@@ -156,6 +156,21 @@ bool HaveDisplay()
     return length > 0 && length < sizeof display;
 }
 
+void CloseFolderWindows(DWORD dwFirstMs)
+{
+    const DWORD dwStart = GetTickCount();
+    HWND window = nullptr;
+    while (!(window = FindWindowA("ExplorerWClass", nullptr)) && GetTickCount() - dwStart < dwFirstMs)
+        Sleep(100);
+    for (; window; window = FindWindowA("ExplorerWClass", nullptr)) {
+        PostMessageA(window, WM_CLOSE, 0, 0);
+        for (int i = 0; IsWindow(window) && i < 50; ++i)
+            Sleep(100);
+        if (IsWindow(window))
+            break;
+    }
+}
+
 HeldFile::HeldFile(const std::string& path)
     : m_hFile(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr))
 {

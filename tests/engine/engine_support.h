@@ -49,6 +49,10 @@ int RunProgram(const std::string& commandLine, DWORD timeoutMs = 60000);
 // Program Manager answers only while there is an X display.
 bool HaveDisplay();
 constexpr const char* NO_DISPLAY = "no display: Program Manager cannot answer";
+// Closes the folder windows that Wine's Program Manager opens on a group it
+// made or showed (while one is open the Wine server does not end), waiting
+// up to dwFirstMs for the first to come.
+void CloseFolderWindows(DWORD dwFirstMs);
 
 // A file opened by the test with no sharing at all, until destruction.
 class HeldFile {

@@ -7,9 +7,13 @@
 //     or (when this run replaced it) the new ones; every file this run added
 //     is gone, Uninst.exe included unless it was there before; directories
 //     this run made may stay;
-//   - the registry exports as before, except what the rollback leaves by
-//     design (an existing file type keeps what was written into it, an App
-//     Paths key that lacked "Path" goes), which the row checks and puts back;
+//   - the registry exports as before, every value of a key that was there
+//     put back with its type and bytes, except what the rollback leaves by
+//     design (an existing file type keeps what was written into it), which
+//     the row checks and puts back;
+//   - after the late phases (self-registration, the program group): the
+//     group is there only if it was before, with the items it had; the
+//     control is registered only from a file that is still there;
 //   - no temporary file anywhere.
 #include <gtest/gtest.h>
 
@@ -20,7 +24,9 @@
 #include "engine/registry_entries.h"
 #include "model/media_format.h"
 #include "platform/disk.h"
+#include "platform/progman.h"
 #include "platform/registry.h"
+#include "samples/vantler/src/vantler_ocx.h"
 #include "tests/engine/engine_fixture.h"
 #include "tests/samples/sample_paths.h"
 
@@ -80,16 +86,22 @@ struct Fault {
 void PrintTo(const Fault& row, std::ostream* os) { *os << row.name; }
 
 struct Snapshot {
-    std::map<std::string, std::string> files;  // "dest\..." or "sys\..." -> contents
+    std::map<std::string, std::string> files;  // "dest\...", "sys\..." or "group\..." -> contents
     std::set<std::string> dirs;
+    bool group = false;  // the program group's folder is there
     RegLines registry;
 };
 
 class FaultMatrix : public EngineFixture, public ::testing::WithParamInterface<Fault> {
 public:
-    // The small drive is empty again for the next row, whatever this one did.
+    // The small drive is empty again for the next row, whatever this one
+    // did; the group and the control's registration go.
     void TearDown() override
     {
+        DdeDeleteGroup(m_strGroup);
+        CloseFolderWindows(0);
+        RegDeleteTreeA(HKEY_CLASSES_ROOT, "CLSID\\" VANTLER_CLSID);
+        RegDeleteTreeA(HKEY_CLASSES_ROOT, VANTLER_PROGID);
         m_held.clear();
         if (m_strSmall.empty() || GetParam().small == NEITHER)
             return;
@@ -119,10 +131,13 @@ public:
         older.RunPostInstallHook();
     }
 
+    std::string GroupFolder() const { return ProgramsFolder() + "\\" + m_strGroup; }
+
     Snapshot Take() const
     {
         Snapshot s;
-        for (const auto& [label, dir] : {std::pair{"dest\\", m_strDest}, std::pair{"sys\\", m_strSys}}) {
+        for (const auto& [label, dir] : {std::pair{"dest\\", m_strDest}, std::pair{"sys\\", m_strSys},
+                                         std::pair{"group\\", GroupFolder()}}) {
             for (const std::string& entry : ListTree(dir)) {
                 if (entry.back() == '\\')
                     s.dirs.insert(label + entry);
@@ -130,6 +145,7 @@ public:
                     s.files[label + entry] = Read(dir + "\\" + entry);
             }
         }
+        s.group = ProbeDirectory(GroupFolder()) == ERROR_SUCCESS;
         s.registry = m_registry.Export();
         return s;
     }
@@ -144,6 +160,9 @@ public:
         else if (!m_engine.UpdateRegistry())
             failed = REGISTRY;
         if (failed == NONE_FAILS) {
+            // Their failures do not stop the install.
+            m_engine.RegisterDlls();
+            m_engine.CreateProgramFolder();
             if (GetParam().beforeSave)
                 GetParam().beforeSave(*this);
             m_engine.SetInfoText(nullptr);
@@ -158,6 +177,7 @@ public:
 
     std::string m_strSmall = SmallDrive();
     std::vector<std::unique_ptr<HeldFile>> m_held;
+    const std::string m_strGroup = "Vantler Fault " + std::to_string(GetCurrentProcessId());
 };
 
 // The full edition's contents of an installed file, or "" when it has none.
@@ -246,6 +266,15 @@ void ForeignFileTypeWasOverwritten(FaultMatrix& t)
 const std::string EXE_KEY = AppPathKey("Tessel.exe");
 const char* const OPEN_COMMAND_KEY = "Tessel.Document\\shell\\open\\command";
 
+// The group the user chose was there before, with an item of the user's.
+void GroupOfTheUser(FaultMatrix& t)
+{
+    ProgramItem mine{"Mine", t.m_root.WriteFile("Mine.exe", "MZ")};
+    const ProgramItem* items[] = {&mine};
+    ASSERT_TRUE(DdeCreateProgramGroup(t.m_strGroup, items, 1));
+    CloseFolderWindows(5000);
+}
+
 // The document type's open command for the product installed in dir.
 std::string OpenCommand(const std::string& dir) { return ShortPath(dir + "\\Tessel.exe") + " \"%1\""; }
 
@@ -318,14 +347,16 @@ const Fault FAULTS[] = {
          SetRegString(HKEY_LOCAL_MACHINE, UninstallKey("Vantler"), "UninstallString", "D:\\Old\\Uninst.exe");
      },
      LockSharedDlls, nullptr, ERROR_ACCESS_DENIED, NO_REPORT, nullptr},
+    // Keys that were there keep what they held: the value they lacked goes,
+    // one too long for a string read comes back whole.
     {"SharedDLLs refused, App Paths without Path", REGISTRY, FRESH, NEITHER,
      [](FaultMatrix&) { SetRegString(HKEY_LOCAL_MACHINE, EXE_KEY, "", "D:\\Old\\Tessel.exe"); }, LockSharedDlls,
-     nullptr, ERROR_ACCESS_DENIED, NO_REPORT,
-     // Not saved, so taken for this run's own and deleted.
-     [](FaultMatrix&) {
-         EXPECT_EQ(ERROR_FILE_NOT_FOUND, RegKeyExists(HKEY_LOCAL_MACHINE, EXE_KEY));
-         SetRegString(HKEY_LOCAL_MACHINE, EXE_KEY, "", "D:\\Old\\Tessel.exe");
-     }},
+     nullptr, ERROR_ACCESS_DENIED, NO_REPORT, nullptr},
+    {"SharedDLLs refused, Uninstall key with a 600-byte name", REGISTRY, FRESH, NEITHER,
+     [](FaultMatrix& t) {
+         ASSERT_EQ(ERROR_SUCCESS, t.m_registry.Put("Uninstall\\Vantler|DisplayName=" + std::string(600, 'n')));
+     },
+     LockSharedDlls, nullptr, ERROR_ACCESS_DENIED, NO_REPORT, nullptr},
     {"SharedDLLs and App Paths refused", REGISTRY, ELSEWHERE, NEITHER, nullptr,
      [](FaultMatrix& t) {
          LockSharedDlls(t);
@@ -356,6 +387,27 @@ const Fault FAULTS[] = {
      [](FaultMatrix& t) { CreateDirectoryPath(t.Dest("Setup.inf")); }, nullptr,
      [](FaultMatrix& t) { SetRegDword(HKEY_LOCAL_MACHINE, SHARED_DLLS_KEY, t.Sys("VantlerRt.dll"), 0); }, 0,
      ANY_REPORT, nullptr},
+    // A value that held no count comes back as it was; a count at its limit
+    // was never raised.
+    {"a directory named Setup.inf, the count a string", RECORD, FRESH, NEITHER,
+     [](FaultMatrix& t) {
+         CreateDirectoryPath(t.Dest("Setup.inf"));
+         ASSERT_EQ(ERROR_SUCCESS, t.m_registry.Put("SharedDLLs|" + t.Sys("VantlerRt.dll") + "=127"));
+     },
+     nullptr, nullptr, 0, ANY_REPORT, nullptr},
+    {"a directory named Setup.inf, the count at its limit", RECORD, FRESH, NEITHER,
+     [](FaultMatrix& t) {
+         CreateDirectoryPath(t.Dest("Setup.inf"));
+         ASSERT_EQ(ERROR_SUCCESS, t.m_registry.Put("SharedDLLs|" + t.Sys("VantlerRt.dll") + "=dword:ffffffff"));
+     },
+     nullptr, nullptr, 0, ANY_REPORT, nullptr},
+    // The group this run added items to was there before: only this run's items go.
+    {"a directory named Setup.inf, into an existing group", RECORD, FRESH, NEITHER,
+     [](FaultMatrix& t) {
+         CreateDirectoryPath(t.Dest("Setup.inf"));
+         GroupOfTheUser(t);
+     },
+     nullptr, nullptr, 0, ANY_REPORT, nullptr},
     {"a directory named Setup.inf, foreign file type", RECORD, FRESH, NEITHER,
      [](FaultMatrix& t) {
          CreateDirectoryPath(t.Dest("Setup.inf"));
@@ -385,6 +437,7 @@ TEST_P(FaultMatrix, RollsBackToTheJournalsPromise)
     const Snapshot before = Take();
     // The user has chosen the destination; then the fault strikes.
     ASSERT_TRUE(Load(m_engine));
+    m_engine.SetProgramFolder(m_strGroup);
     m_engine.CheckDestination(m_strDest);
     if (row.fault)
         row.fault(*this);
@@ -393,6 +446,8 @@ TEST_P(FaultMatrix, RollsBackToTheJournalsPromise)
     const Phase failed = RunInstall(error);
     m_held.clear();
     m_registry.UnlockAll();
+    if (!m_engine.m_journal.m_strGroup.empty())
+        CloseFolderWindows(2000);
 
     EXPECT_EQ(row.phase, failed);
     if (row.error) {
@@ -429,6 +484,13 @@ TEST_P(FaultMatrix, RollsBackToTheJournalsPromise)
     }
     for (const std::string& dir : before.dirs)
         EXPECT_TRUE(after.dirs.count(dir)) << dir << " is gone";
+    EXPECT_EQ(before.group, after.group) << "the group's folder";
+    char server[MAX_PATH] = "";
+    DWORD size = sizeof server;
+    if (RegGetValueA(HKEY_CLASSES_ROOT, "CLSID\\" VANTLER_CLSID "\\InprocServer32", nullptr, RRF_RT_REG_SZ, nullptr,
+                     server, &size) == ERROR_SUCCESS) {
+        EXPECT_TRUE(Exists(server)) << "the control is registered from " << server;
+    }
     if (row.leftByDesign)
         row.leftByDesign(*this);
     EXPECT_EQ(RegLines(), RegistrySandbox::Changes(before.registry, m_registry.Export()));

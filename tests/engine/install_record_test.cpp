@@ -4,8 +4,13 @@
 #include <gtest/gtest.h>
 
 #include "framework/file.h"
+#include "platform/path.h"
+#include "res/resource.h"
 #include "tests/engine/engine_fixture.h"
 #include "tests/samples/sample_paths.h"
+#include "tests/wizard/fake_page_view.h"
+#include "wizard/dest_page_logic.h"
+#include "wizard/engine_wizard_data.h"
 
 namespace {
 
@@ -147,6 +152,65 @@ TEST_F(InstallRecord, LaterChecksKeepOrReplaceTheLoadedRecord)
     EXPECT_FALSE(m_engine.CheckDestination(other.Root()));
     ASSERT_NE(nullptr, m_engine.m_pOldRecord);
     EXPECT_TRUE(m_engine.m_pOldRecord->GetRoot().children.IsEmpty());
+}
+
+// The destination page with the real engine behind it: the user picks the
+// previous installation's directory, which loads its record, then goes Back
+// and maybe picks another. The shared file that the record lists (counted
+// once by that installation) is counted again unless the install goes
+// into the record's own directory.
+TEST_F(InstallRecord, RecordCountsOnlyForTheDirectoryItCameFrom)
+{
+    struct Row {
+        const char* name;
+        const char* second;  // the directory picked after Back: "" none
+        Uninstaller uninstaller;
+        const char* count;
+    } rows[] = {
+        {"stays with the record's directory", "", NO_UNINSTALLER, "dword:00000001"},
+        {"a new directory", "fresh", NO_UNINSTALLER, "dword:00000002"},
+        {"a foreign uninstaller, confirmed", "foreign", LOWER_CASE_NAME, "dword:00000002"},
+    };
+    class AnswerYes : public ::IMessageBoxPresenter {
+        int Show(const char*, const std::string&, UINT) override { return IDYES; }
+    } yes;
+    ::IMessageBoxPresenter* pPrevious = SetMessageBoxPresenter(&yes);
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        CSetupEngine engine;
+        DescribeVantler(engine);
+        engine.AddFile(FirstLevel(engine, ROOT_SYSTEM), SHARED_DLL, 100, FILE_SHARED);
+        ASSERT_EQ(ERROR_SUCCESS, m_registry.Put(std::string("SharedDLLs|") + SHARED_DLL + "=dword:00000001"));
+        TempDir previous, other;
+        PlaceRecord(OUR_RECORD, previous.Path("Setup.inf"));
+        engine.m_abDrives = {static_cast<BYTE>(DriveNumberOf(previous.Root()[0]))};
+        engine.m_nDrive = 0;
+
+        CEngineWizardData data(engine);
+        FakePageView view;
+        CDestPageLogic page(data, view);
+        ASSERT_TRUE(page.OnInitDialog());
+        view.SetItemText(IDC_DEST_DIR, previous.Root().substr(2));
+        ASSERT_TRUE(page.ValidateDestination());
+        ASSERT_NE(nullptr, engine.m_pOldRecord);
+        if (*row.second) {
+            const std::string source = UninstallerSource(row.uninstaller);
+            if (!source.empty()) {
+                ASSERT_TRUE(CopyFileA(source.c_str(), other.Path("Uninst.exe").c_str(), FALSE));
+            }
+            view.SetItemText(IDC_DEST_DIR, other.Root().substr(2));
+            ASSERT_TRUE(page.ValidateDestination());
+        }
+
+        ASSERT_TRUE(engine.UpdateRegistry());
+        std::string count;
+        for (const std::string& line : m_registry.Export()) {
+            if (line.rfind(std::string("SharedDLLs|") + SHARED_DLL + "=", 0) == 0)
+                count = line.substr(line.find('=') + 1);
+        }
+        EXPECT_EQ(row.count, count);
+    }
+    SetMessageBoxPresenter(pPrevious);
 }
 
 TEST_F(InstallRecord, SavedRecordIsTheEngineAndReadsBack)

@@ -162,7 +162,7 @@ TEST_F(EngineInstall, SampleFloppyMediumEndToEnd)
     const Lines entries = {"App Paths\\Tessel.exe|@=" + program,
                            "App Paths\\Tessel.exe|Path=" + dest,
                            "Uninstall\\Vantler|DisplayName=Vantler",
-                           "Uninstall\\Vantler|UninstallString=" + dest + "\\Uninst.exe",
+                           "Uninstall\\Vantler|UninstallString=\"" + dest + "\\Uninst.exe\"",
                            "SharedDLLs|" + runtime + "=dword:00000001",
                            "HKCR\\.vtr|@=Tessel.Document",
                            "HKCR\\.vtr\\ShellNew|NullFile=",

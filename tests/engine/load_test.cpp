@@ -42,10 +42,11 @@ protected:
         AddFile(j["application"], "tool.exe", 100, 1);
         BuildMedium(j);
     }
-    // A description with two first-level directories (or only the first)
-    // and, when named, a subdirectory of the application directory; and a
-    // Data.dat beside it.
-    void StoreDescription(int mediaType, bool bothDirectories, const char* subdirectory) const
+    // A description with two first-level directories (or only the first),
+    // when named a subdirectory and a file of the application directory, and
+    // the default program folder; and a Data.dat beside it.
+    void StoreDescription(int mediaType, bool bothDirectories, const char* subdirectory, const char* fileName = nullptr,
+                          const char* programFolder = "Vantler") const
     {
         CSetupEdit description;
         InstallNode* app = description.AddDirectory(description.GetRoot(), ROOT_APPLICATION_NAME);
@@ -53,7 +54,10 @@ protected:
             description.AddDirectory(description.GetRoot(), ROOT_SYSTEM_NAME);
         if (subdirectory)
             description.AddDirectory(*app, subdirectory);
+        if (fileName)
+            description.AddFile(*app, fileName);
         description.m_nMediaType = mediaType;
+        description.m_strProgramFolder = programFolder;
         CFile file((m_strSource + "\\" + DESCRIPTION_FILE_NAME).c_str(), CFile::modeCreate | CFile::modeWrite);
         description.StoreRecord(file);
         file.Close();
@@ -187,6 +191,22 @@ TEST_F(LoadTest, RefusedDescriptions)
         {"directory ..", [&] { StoreDescription(2, true, ".."); }, SETUP_E_BADINFO},
         {"directory C:", [&] { StoreDescription(2, true, "C:"); }, SETUP_E_BADINFO},
         {"directory CON", [&] { StoreDescription(2, true, "CON"); }, SETUP_E_BADINFO},
+        {"directory CONIN$", [&] { StoreDescription(2, true, "CONIN$"); }, SETUP_E_BADINFO},
+        {"file CONOUT$", [&] { StoreDescription(2, true, nullptr, "CONOUT$"); }, SETUP_E_BADINFO},
+        {"file clock$.txt", [&] { StoreDescription(2, true, nullptr, "clock$.txt"); }, SETUP_E_BADINFO},
+        {"file of brackets", [&] { StoreDescription(2, true, nullptr, "a)][DeleteGroup(StartUp)][CreateGroup(b.exe"); },
+         0},
+        // The default program folder, as a group name.
+        {"folder ..", [&] { StoreDescription(2, true, nullptr, nullptr, ".."); }, SETUP_E_BADINFO},
+        {"folder .", [&] { StoreDescription(2, true, nullptr, nullptr, "."); }, SETUP_E_BADINFO},
+        {"folder of dots and blanks", [&] { StoreDescription(2, true, nullptr, nullptr, " . . "); }, SETUP_E_BADINFO},
+        {"folder ..\\StartUp", [&] { StoreDescription(2, true, nullptr, nullptr, "..\\StartUp"); }, SETUP_E_BADINFO},
+        {"folder with a quote", [&] { StoreDescription(2, true, nullptr, nullptr, "a\"b"); }, SETUP_E_BADINFO},
+        {"folder CONOUT$", [&] { StoreDescription(2, true, nullptr, nullptr, "CONOUT$"); }, SETUP_E_BADINFO},
+        {"folder of brackets",
+         [&] { StoreDescription(2, true, nullptr, nullptr, "X)][DeleteGroup(StartUp)][CreateGroup(Y"); }, 0},
+        {"folder of two parts", [&] { StoreDescription(2, true, nullptr, nullptr, "Vantler\\Tools"); }, 0},
+        {"no folder", [&] { StoreDescription(2, true, nullptr, nullptr, ""); }, 0},
     };
     for (const auto& row : rows) {
         RemoveDirectoryA(setup.c_str());

@@ -5,6 +5,7 @@
 #include <map>
 
 #include "platform/disk.h"
+#include "platform/path.h"
 #include "platform/progman.h"
 #include "tests/engine/engine_fixture.h"
 
@@ -54,23 +55,15 @@ protected:
         m_engine.m_strProgramFolder = group;
         const BOOL result = m_engine.CreateProgramFolder();
         m_groups.push_back(group);
-        HWND window = nullptr;
-        for (int i = 0; result && !window && i < 50; ++i) {
-            window = FindWindowA("ExplorerWClass", nullptr);
-            if (!window)
-                Sleep(100);
-        }
-        if (window)
-            PostMessageA(window, WM_CLOSE, 0, 0);
-        for (int i = 0; window && IsWindow(window) && i < 50; ++i)
-            Sleep(100);
+        if (result)
+            CloseFolderWindows(5000);
         return result;
     }
 
     void TearDown() override
     {
         for (const std::string& group : m_groups)
-            DdeExecuteAll({"[DeleteGroup(" + group + ")]"});
+            DdeDeleteGroup(group);
     }
 
     std::vector<std::string> m_groups;
@@ -89,6 +82,19 @@ protected:
 std::string GroupName(const char* what)
 {
     return std::string("Vantler ") + what + " " + std::to_string(GetCurrentProcessId());
+}
+
+// The user's Start Menu, less the groups of the tests that may run beside
+// this one (all named "Vantler..."), which are left out.
+Lines StartMenu()
+{
+    const std::string programs = FileNamePart(ProgramsFolder()) + "\\";
+    Lines entries;
+    for (const std::string& entry : ListTree(DirectoryPart(ProgramsFolder()))) {
+        if (entry.compare(0, programs.size() + 7, programs + "Vantler") != 0)
+            entries.push_back(entry);
+    }
+    return entries;
 }
 
 }  // namespace
@@ -145,4 +151,53 @@ TEST_F(ProgramManagerTest, EmptyGroupIsCreatedAndAnOverlongNameRefused)
     SetLastError(0);
     EXPECT_FALSE(CreateGroup(group + std::string(64, 'x')));
     EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_PARAMETER), GetLastError());
+}
+
+// Names from a hostile medium, the program folder and a marked file's name,
+// reach Program Manager as names only: the group is made under its literal
+// name with the item under its literal caption, or refused with nothing
+// sent; StartUp keeps the user's file, and nothing else in the Start Menu
+// changes.
+TEST_F(ProgramManagerTest, HostileNamesAreOnlyNames)
+{
+    const std::string startUp = ProgramsFolder() + "\\StartUp";
+    CreateDirectoryA(startUp.c_str(), nullptr);
+    Write(startUp + "\\mine " + std::to_string(GetCurrentProcessId()) + ".txt", "the user's");
+    const struct {
+        const char* folder;
+        const char* file;
+        bool made;
+    } rows[] = {
+        {"X)][DeleteGroup(StartUp)][CreateGroup(Y", "Tessel.exe", true},
+        {"X)][CreateGroup(StartUp)][AddItem(cmd.exe,Evil)][CreateGroup(Y", "Tessel.exe", true},
+        {"X)][DeleteGroup(..)][CreateGroup(X", "Tessel.exe", true},
+        {"Hostile Items", "a)][DeleteGroup(StartUp)][CreateGroup(b.exe", true},
+        {"..", "Tessel.exe", false},
+        {".", "Tessel.exe", false},
+        {". .", "Tessel.exe", false},
+        {"..\\StartUp", "Tessel.exe", false},
+        {"Hostile\\..\\..", "Tessel.exe", false},
+    };
+    for (const auto& row : rows) {
+        m_engine.ClearTree();
+        DescribeInCode();
+        const std::string file = m_engine.AddFile(*m_pApp, Dest(row.file), 0, FILE_SHORTCUT)->m_strName;
+        Write(file, "MZ");
+        const Lines before = StartMenu();
+
+        SetLastError(0);
+        EXPECT_EQ(row.made, CreateGroup(row.folder) != FALSE) << row.folder;
+        Lines expected = before;
+        if (row.made) {
+            const std::string group = FileNamePart(ProgramsFolder()) + "\\" + row.folder + "\\";
+            expected.push_back(group);
+            expected.push_back(group + CaptionForFile(row.file) + ".lnk");
+            std::sort(expected.begin(), expected.end());
+        } else {
+            EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_PARAMETER), GetLastError()) << row.folder;
+        }
+        EXPECT_EQ(expected, StartMenu()) << row.folder << " " << row.file;
+        DeleteFileA(file.c_str());
+    }
+    DeleteFileA((startUp + "\\mine " + std::to_string(GetCurrentProcessId()) + ".txt").c_str());
 }

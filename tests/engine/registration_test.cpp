@@ -4,6 +4,9 @@
 // which writes the real HKEY_CLASSES_ROOT; its keys are removed again.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
 #include <sstream>
 
 #include <olectl.h>
@@ -23,15 +26,45 @@ void Replace(std::string& text, const std::string& from, const std::string& to)
         text.replace(pos, from.size(), to);
 }
 
+// "was TEXT" (strings as text, held in UTF-16; other types by their type and
+// first four bytes), "new" (there was none) or "unread"; "not written" when
+// the run left it alone.
+std::string ValueText(const SavedValue& v)
+{
+    std::string text = v.strName.empty() ? "@" : v.strName;
+    const std::string& data = v.previous.data;
+    if (v.lBefore == ERROR_FILE_NOT_FOUND) {
+        text += " new";
+    } else if (v.lBefore != ERROR_SUCCESS) {
+        text += " unread";
+    } else if (v.previous.dwType == REG_SZ) {
+        const std::wstring wide(reinterpret_cast<const wchar_t*>(data.data()), data.size() / 2);
+        text += " was " + std::string(wide.begin(), std::find(wide.begin(), wide.end(), L'\0'));
+    } else {
+        DWORD dwCount = 0;
+        std::memcpy(&dwCount, data.data(), std::min(data.size(), sizeof dwCount));
+        char count[32];
+        std::snprintf(count, sizeof count, " was type %lu dword:%08lx", v.previous.dwType, dwCount);
+        text += count;
+    }
+    return v.bWritten ? text : text + " (not written)";
+}
+
+std::string KeyText(const char* label, const SavedKey& k)
+{
+    return std::string(label) + (k.bCreated ? " created: " : ": ") + ValueText(k.first) + ", " + ValueText(k.second);
+}
+
 std::string JournalText(const InstallJournal& j)
 {
     std::ostringstream text;
-    text << "app " << j.m_bAppPathSaved << "/" << j.m_bAppPathWritten << " (" << j.m_strOldAppPath << ","
-         << j.m_strOldAppDir << ") uninst " << j.m_bUninstKeySaved << "/" << j.m_bUninstKeyWritten << " ("
-         << j.m_strOldDisplayName << "," << j.m_strOldUninstallString << ") doc " << j.m_bDocTypeExisted << "/"
-         << j.m_bDocTypeWritten << " ext " << j.m_bExtExisted << "/" << j.m_bExtWritten << " counted:";
+    text << KeyText("app", j.m_appPath) << "; " << KeyText("uninst", j.m_uninstKey) << "; doc " << j.m_bDocTypeExisted
+         << "/" << j.m_bDocTypeWritten << " ext " << j.m_bExtExisted << "/" << j.m_bExtWritten << "; counted:";
     for (POSITION pos = j.m_lstCountedDlls.GetHeadPosition(); pos;)
         text << " " << j.m_lstCountedDlls.GetNext(pos)->m_strName;
+    text << "; replaced:";
+    for (const SavedValue& v : j.m_lstReplacedCounts)
+        text << " " << ValueText(v);
     return text.str();
 }
 
@@ -45,9 +78,13 @@ protected:
         Write(Dest("Tessel.exe"), "MZ");
     }
 
-    // {D} destination, {S} system directory, {C} the short path of the main program.
+    // {D} destination ({DU} in capitals), {S} system directory, {C} the short
+    // path of the main program.
     std::string Expand(std::string text) const
     {
+        std::string upper = m_engine.m_strDestDir;
+        CharUpperA(&upper[0]);
+        Replace(text, "{DU}", upper);
         Replace(text, "{D}", m_engine.m_strDestDir);
         Replace(text, "{S}", m_strSys);
         Replace(text, "{C}", ShortPath(m_engine.m_strDestDir + "\\Tessel.exe"));
@@ -67,7 +104,8 @@ struct RegistryRow {
     DWORD error;
     const char* scope;  // only keys starting with it are compared
     RegLines changes;
-    const char* journal;
+    std::string journal;
+    const char* recordDir = nullptr;  // where the previous record was found; none: the destination
 };
 
 void PrintTo(const RegistryRow& row, std::ostream* os) { *os << row.name; }
@@ -76,36 +114,81 @@ class UpdateRegistryTest : public RegistrationTest, public ::testing::WithParamI
 
 const char kAppKey[] = "App Paths\\Tessel.exe";
 
+const char kFreshKeys[] = "app created: @ new, Path new; uninst created: DisplayName new, UninstallString new";
+const std::string kLongName(600, 'n');
+
 const RegistryRow kRegistryRows[] = {
+    // The destination has a blank, the short form of the program none: only
+    // the uninstaller is quoted.
     {"FreshInstall", nullptr, {}, {"{S}\\VantlerRt.dll"}, {}, nullptr, 0, TRUE, 0, "",
      {"+[App Paths\\Tessel.exe]", "+App Paths\\Tessel.exe|@={D}\\Tessel.exe", "+App Paths\\Tessel.exe|Path={D}",
       "+[Uninstall\\Vantler]", "+Uninstall\\Vantler|DisplayName=Vantler",
-      "+Uninstall\\Vantler|UninstallString={D}\\Uninst.exe", "+SharedDLLs|{S}\\VantlerRt.dll=dword:00000001",
+      "+Uninstall\\Vantler|UninstallString=\"{D}\\Uninst.exe\"", "+SharedDLLs|{S}\\VantlerRt.dll=dword:00000001",
       "+[HKCR\\Tessel.Document]", "+HKCR\\Tessel.Document|@=Vantler Resource", "+[HKCR\\Tessel.Document\\shell]",
       "+[HKCR\\Tessel.Document\\shell\\open]", "+[HKCR\\Tessel.Document\\shell\\open\\command]",
       "+HKCR\\Tessel.Document\\shell\\open\\command|@={C} \"%1\"", "+[HKCR\\.vtr]",
       "+HKCR\\.vtr|@=Tessel.Document", "+[HKCR\\.vtr\\ShellNew]", "+HKCR\\.vtr\\ShellNew|NullFile="},
-     "app 0/1 (,) uninst 0/1 (,) doc 0/1 ext 0/1 counted: {S}\\VantlerRt.dll"},
+     std::string(kFreshKeys) + "; doc 0/1 ext 0/1; counted: {S}\\VantlerRt.dll; replaced:"},
+    // Without a blank nothing is quoted; with one and no short form (the
+    // program is not there), the program of the open command is.
+    {"DestinationWithoutBlank", [](CSetupEngine& e) { e.m_strDestDir = "C:\\VantlerPlain"; }, {}, {}, {}, nullptr, 0,
+     TRUE, 0, "",
+     {"+[App Paths\\Tessel.exe]", "+App Paths\\Tessel.exe|@=C:\\VantlerPlain\\Tessel.exe",
+      "+App Paths\\Tessel.exe|Path=C:\\VantlerPlain", "+[Uninstall\\Vantler]",
+      "+Uninstall\\Vantler|DisplayName=Vantler",
+      "+Uninstall\\Vantler|UninstallString=C:\\VantlerPlain\\Uninst.exe", "+[HKCR\\Tessel.Document]",
+      "+HKCR\\Tessel.Document|@=Vantler Resource", "+[HKCR\\Tessel.Document\\shell]",
+      "+[HKCR\\Tessel.Document\\shell\\open]", "+[HKCR\\Tessel.Document\\shell\\open\\command]",
+      "+HKCR\\Tessel.Document\\shell\\open\\command|@=C:\\VantlerPlain\\Tessel.exe \"%1\"", "+[HKCR\\.vtr]",
+      "+HKCR\\.vtr|@=Tessel.Document", "+[HKCR\\.vtr\\ShellNew]", "+HKCR\\.vtr\\ShellNew|NullFile="},
+     std::string(kFreshKeys) + "; doc 0/1 ext 0/1; counted:; replaced:"},
+    {"BlankWithoutShortForm", [](CSetupEngine& e) { e.m_strDestDir = "C:\\Vantler Gone"; }, {}, {}, {}, nullptr, 0,
+     TRUE, 0, "",
+     {"+[App Paths\\Tessel.exe]", "+App Paths\\Tessel.exe|@=C:\\Vantler Gone\\Tessel.exe",
+      "+App Paths\\Tessel.exe|Path=C:\\Vantler Gone", "+[Uninstall\\Vantler]",
+      "+Uninstall\\Vantler|DisplayName=Vantler",
+      "+Uninstall\\Vantler|UninstallString=\"C:\\Vantler Gone\\Uninst.exe\"", "+[HKCR\\Tessel.Document]",
+      "+HKCR\\Tessel.Document|@=Vantler Resource", "+[HKCR\\Tessel.Document\\shell]",
+      "+[HKCR\\Tessel.Document\\shell\\open]", "+[HKCR\\Tessel.Document\\shell\\open\\command]",
+      "+HKCR\\Tessel.Document\\shell\\open\\command|@=\"C:\\Vantler Gone\\Tessel.exe\" \"%1\"", "+[HKCR\\.vtr]",
+      "+HKCR\\.vtr|@=Tessel.Document", "+[HKCR\\.vtr\\ShellNew]", "+HKCR\\.vtr\\ShellNew|NullFile="},
+     std::string(kFreshKeys) + "; doc 0/1 ext 0/1; counted:; replaced:"},
     {"ExistingKeysWithBothValuesAreSaved", nullptr,
      {"App Paths\\Tessel.exe|@=C:\\Old\\Tessel.exe", "App Paths\\Tessel.exe|Path=C:\\Old",
       "Uninstall\\Vantler|DisplayName=Vantler 1", "Uninstall\\Vantler|UninstallString=C:\\Old\\Uninst.exe"},
      {}, {}, nullptr, 0, TRUE, 0, kAppKey,
      {"-App Paths\\Tessel.exe|@=C:\\Old\\Tessel.exe", "+App Paths\\Tessel.exe|@={D}\\Tessel.exe",
       "-App Paths\\Tessel.exe|Path=C:\\Old", "+App Paths\\Tessel.exe|Path={D}"},
-     "app 1/1 (C:\\Old\\Tessel.exe,C:\\Old) uninst 1/1 (Vantler 1,C:\\Old\\Uninst.exe) doc 0/1 ext 0/1 counted:"},
-    // The rollback will delete the key: its old default value is not kept.
-    {"AppPathsWithoutPathIsNotSaved", nullptr, {"App Paths\\Tessel.exe|@=C:\\Old\\Tessel.exe"},
-     {"{S}\\VantlerRt.dll"}, {}, nullptr, 0, TRUE, 0, kAppKey,
+     "app: @ was C:\\Old\\Tessel.exe, Path was C:\\Old; uninst: DisplayName was Vantler 1, UninstallString was "
+     "C:\\Old\\Uninst.exe; doc 0/1 ext 0/1; counted:; replaced:"},
+    // A key that was there is kept, whatever it held: the value it lacked is
+    // new, one too long for a string read is saved whole.
+    {"AppPathsWithoutPath", nullptr, {"App Paths\\Tessel.exe|@=C:\\Old\\Tessel.exe"}, {"{S}\\VantlerRt.dll"}, {},
+     nullptr, 0, TRUE, 0, kAppKey,
      {"-App Paths\\Tessel.exe|@=C:\\Old\\Tessel.exe", "+App Paths\\Tessel.exe|@={D}\\Tessel.exe",
       "+App Paths\\Tessel.exe|Path={D}"},
-     "app 0/1 (C:\\Old\\Tessel.exe,) uninst 0/1 (,) doc 0/1 ext 0/1 counted: {S}\\VantlerRt.dll"},
-    // 3 -> 4, none -> 1, a value longer than a count -> 127.
-    {"SharedCounts", nullptr, {"SharedDLLs|{S}\\VantlerRt.dll=dword:00000003", "SharedDLLs|{D}\\Long.dll=12345678"},
-     {"{S}\\VantlerRt.dll", "{D}\\New.dll", "{D}\\Long.dll"}, {}, nullptr, 0, TRUE, 0, "SharedDLLs",
+     "app: @ was C:\\Old\\Tessel.exe, Path new; uninst created: DisplayName new, UninstallString new; doc 0/1 ext "
+     "0/1; counted: {S}\\VantlerRt.dll; replaced:"},
+    {"UninstallKeyWithA600ByteValue", nullptr, {"Uninstall\\Vantler|DisplayName=" + kLongName}, {}, {}, nullptr, 0,
+     TRUE, 0, "Uninstall",
+     {"-Uninstall\\Vantler|DisplayName=" + kLongName, "+Uninstall\\Vantler|DisplayName=Vantler",
+      "+Uninstall\\Vantler|UninstallString=\"{D}\\Uninst.exe\""},
+     "app created: @ new, Path new; uninst: DisplayName was " + kLongName +
+         ", UninstallString new; doc 0/1 ext 0/1; counted:; replaced:"},
+    // 3 -> 4, none -> 1; a value that is no count (a longer string, the
+    // string 127) -> 127, its old value kept; a count at its limit stays.
+    {"SharedCounts", nullptr,
+     {"SharedDLLs|{S}\\VantlerRt.dll=dword:00000003", "SharedDLLs|{D}\\Long.dll=12345678",
+      "SharedDLLs|{D}\\Text.dll=127", "SharedDLLs|{D}\\Full.dll=dword:ffffffff"},
+     {"{S}\\VantlerRt.dll", "{D}\\New.dll", "{D}\\Long.dll", "{D}\\Text.dll", "{D}\\Full.dll"}, {}, nullptr, 0, TRUE,
+     0, "SharedDLLs",
      {"-SharedDLLs|{S}\\VantlerRt.dll=dword:00000003", "+SharedDLLs|{S}\\VantlerRt.dll=dword:00000004",
       "+SharedDLLs|{D}\\New.dll=dword:00000001", "-SharedDLLs|{D}\\Long.dll=12345678",
-      "+SharedDLLs|{D}\\Long.dll=dword:0000007f"},
-     "app 0/1 (,) uninst 0/1 (,) doc 0/1 ext 0/1 counted: {D}\\New.dll {D}\\Long.dll {S}\\VantlerRt.dll"},
+      "+SharedDLLs|{D}\\Long.dll=dword:0000007f", "-SharedDLLs|{D}\\Text.dll=127",
+      "+SharedDLLs|{D}\\Text.dll=dword:0000007f"},
+     std::string(kFreshKeys) +
+         "; doc 0/1 ext 0/1; counted: {D}\\New.dll {S}\\VantlerRt.dll; replaced: {D}\\Long.dll was 12345678 "
+         "{D}\\Text.dll was 127"},
     // The previous record counted VantlerRt.dll (other case): it stays at 3;
     // a counted file without a value is counted anew; a file the record
     // holds without the shared flag was not counted by it.
@@ -115,13 +198,23 @@ const RegistryRow kRegistryRows[] = {
      {"{S}\\VANTLERRT.DLL", "{D}\\new.DLL", "!{D}\\Plain.dll"}, nullptr, 0, TRUE, 0, "SharedDLLs",
      {"+SharedDLLs|{D}\\New.dll=dword:00000001", "-SharedDLLs|{D}\\Plain.dll=dword:00000002",
       "+SharedDLLs|{D}\\Plain.dll=dword:00000003"},
-     "app 0/1 (,) uninst 0/1 (,) doc 0/1 ext 0/1 counted: {D}\\New.dll {D}\\Plain.dll"},
+     std::string(kFreshKeys) + "; doc 0/1 ext 0/1; counted: {D}\\New.dll {D}\\Plain.dll; replaced:"},
+    // A record counts for its own directory, compared as the file system
+    // compares names; one found in a directory the user left again counts
+    // nothing here.
+    {"RecordOfTheDestinationInCapitals", nullptr, {"SharedDLLs|{S}\\VantlerRt.dll=dword:00000003"},
+     {"{S}\\VantlerRt.dll"}, {"{S}\\VantlerRt.dll"}, nullptr, 0, TRUE, 0, "SharedDLLs", {},
+     std::string(kFreshKeys) + "; doc 0/1 ext 0/1; counted:; replaced:", "{DU}"},
+    {"RecordOfAnotherDirectoryIsNotUsed", nullptr, {"SharedDLLs|{S}\\VantlerRt.dll=dword:00000003"},
+     {"{S}\\VantlerRt.dll"}, {"{S}\\VantlerRt.dll"}, nullptr, 0, TRUE, 0, "SharedDLLs",
+     {"-SharedDLLs|{S}\\VantlerRt.dll=dword:00000003", "+SharedDLLs|{S}\\VantlerRt.dll=dword:00000004"},
+     std::string(kFreshKeys) + "; doc 0/1 ext 0/1; counted: {S}\\VantlerRt.dll; replaced:", "C:\\Elsewhere"},
     {"RefusedCountFailsThePhase", nullptr, {}, {"{S}\\VantlerRt.dll"}, {}, "SharedDLLs", kReadOnly, FALSE,
      ERROR_ACCESS_DENIED, "",
      {"+[App Paths\\Tessel.exe]", "+App Paths\\Tessel.exe|@={D}\\Tessel.exe", "+App Paths\\Tessel.exe|Path={D}",
       "+[Uninstall\\Vantler]", "+Uninstall\\Vantler|DisplayName=Vantler",
-      "+Uninstall\\Vantler|UninstallString={D}\\Uninst.exe"},
-     "app 0/1 (,) uninst 0/1 (,) doc 0/0 ext 0/0 counted:"},
+      "+Uninstall\\Vantler|UninstallString=\"{D}\\Uninst.exe\""},
+     std::string(kFreshKeys) + "; doc 0/0 ext 0/0; counted:; replaced:"},
     // Strings beyond the helpers' limits are left out, never cut: the
     // destination's values and the Uninstall key of a title too long.
     {"StringsBeyondTheLimitsAreLeftOut",
@@ -133,22 +226,25 @@ const RegistryRow kRegistryRows[] = {
      {"+[App Paths\\Tessel.exe]", "+SharedDLLs|{S}\\VantlerRt.dll=dword:00000001", "+[HKCR\\Tessel.Document]",
       "+HKCR\\Tessel.Document|@=Vantler Resource", "+[HKCR\\.vtr]", "+HKCR\\.vtr|@=Tessel.Document",
       "+[HKCR\\.vtr\\ShellNew]", "+HKCR\\.vtr\\ShellNew|NullFile="},
-     "app 0/1 (,) uninst 0/0 (,) doc 0/1 ext 0/1 counted: {S}\\VantlerRt.dll"},
+     "app created: @ new (not written), Path new (not written); uninst: DisplayName unread (not written), "
+     "UninstallString unread (not written); doc 0/1 ext 0/1; counted: {S}\\VantlerRt.dll; replaced:"},
     // A shared file's path is a value name, which the helpers take up to 255
     // characters: a longer one is a count not written.
     {"SharedPathBeyondTheLimitFailsThePhase", [](CSetupEngine& e) { e.m_strDestDir = "C:\\" + std::string(250, 'd'); },
      {}, {"{D}\\VantlerRt.dll"}, {}, nullptr, 0, FALSE, ERROR_FILENAME_EXCED_RANGE, "SharedDLLs", {},
-     "app 0/1 (,) uninst 0/1 (,) doc 0/0 ext 0/0 counted:"},
+     "app created: @ new (not written), Path new (not written); uninst created: DisplayName new, UninstallString "
+     "new (not written); doc 0/0 ext 0/0; counted:; replaced:"},
     // An empty title would name the Uninstall key itself, which the rollback
     // would then delete with every product's entry.
     {"EmptyTitleLeavesTheUninstallKeyAlone", [](CSetupEngine& e) { e.m_strProductTitle.clear(); },
      {"Uninstall\\Other|DisplayName=Other"}, {}, {}, nullptr, 0, TRUE, 0, "Uninstall", {},
-     "app 0/1 (,) uninst 0/0 (,) doc 0/1 ext 0/1 counted:"},
+     "app created: @ new, Path new; uninst: @ new (not written), @ new (not written); doc 0/1 ext 0/1; counted:; "
+     "replaced:"},
     {"ExistingFileTypeIsNoted", nullptr, {"HKCR\\Tessel.Document|@=Old Resource", "HKCR\\.vtr|@=Old.Document"}, {},
      {}, nullptr, 0, TRUE, 0, "HKCR\\.vtr",
      {"-HKCR\\.vtr|@=Old.Document", "+HKCR\\.vtr|@=Tessel.Document", "+[HKCR\\.vtr\\ShellNew]",
       "+HKCR\\.vtr\\ShellNew|NullFile="},
-     "app 0/1 (,) uninst 0/1 (,) doc 1/1 ext 1/1 counted:"},
+     std::string(kFreshKeys) + "; doc 1/1 ext 1/1; counted:; replaced:"},
     // A key that takes values but refuses all access: the values written are
     // journaled all the same, so that the rollback puts the old ones back.
     {"ValuesWrittenWithoutFullAccessAreJournaled", nullptr,
@@ -156,7 +252,8 @@ const RegistryRow kRegistryRows[] = {
      kValuesOnly, TRUE, 0, kAppKey,
      {"-App Paths\\Tessel.exe|@=C:\\Old\\Tessel.exe", "+App Paths\\Tessel.exe|@={D}\\Tessel.exe",
       "-App Paths\\Tessel.exe|Path=C:\\Old", "+App Paths\\Tessel.exe|Path={D}"},
-     "app 1/1 (C:\\Old\\Tessel.exe,C:\\Old) uninst 0/1 (,) doc 0/1 ext 0/1 counted:"},
+     "app: @ was C:\\Old\\Tessel.exe, Path was C:\\Old; uninst created: DisplayName new, UninstallString new; doc "
+     "0/1 ext 0/1; counted:; replaced:"},
 };
 
 }  // namespace
@@ -174,6 +271,7 @@ TEST_P(UpdateRegistryTest, ChangesTheRegistryAsJournaled)
     }
     if (!row.old.empty()) {
         CSetupEngine* old = m_engine.m_pOldRecord = new CSetupEngine;
+        m_engine.m_strOldRecordDir = row.recordDir ? Expand(row.recordDir) : m_engine.m_strDestDir;
         DescribeVantler(*old);
         for (const std::string& path : row.old) {
             const bool shared = path[0] != '!';
@@ -239,6 +337,10 @@ const SelfRegRow kSelfRegRows[] = {
     {"RegistersTheOcx", {{"Tessel.exe", 0}, {"Vantler.ocx", FILE_SELFREG}}, TRUE, 0, 0, true},
     {"RunsInsideAnOleSession", {{"selfreg_ole.dll", FILE_SELFREG}, {"Vantler.ocx", FILE_SELFREG}}, TRUE, 0, 0,
      true},
+    // Its helper library lies beside it, where only the control's own
+    // directory leads.
+    {"ControlFindsItsLibraryBesideIt", {{"selfreg_helper.dll", 0}, {"selfreg_beside.dll", FILE_SELFREG}}, TRUE, 0, 0,
+     false},
     {"AbsentFlagSkipsAFilePresent", {{"Vantler.ocx", FILE_SELFREG_ABSENT}}, TRUE, 0, 0, false},
     {"MissingExportStopsThePass", {{"VantlerRt.dll", FILE_SELFREG}, {"Vantler.ocx", FILE_SELFREG}}, FALSE,
      ERROR_PROC_NOT_FOUND, 1, false},
@@ -260,6 +362,8 @@ TEST_P(RegisterDllsTest, RegistersMarkedFilesUntilTheFirstFailure)
         {"VantlerRt.dll", StagePath("bin/VantlerRt.dll")},
         {"selfreg_ole.dll", TestFile("selfreg_ole.dll")},
         {"selfreg_fail.dll", TestFile("selfreg_fail.dll")},
+        {"selfreg_beside.dll", TestFile("selfreg_beside.dll")},
+        {"selfreg_helper.dll", TestFile("beside\\selfreg_helper.dll")},
     };
     for (const auto& [name, flags] : row.files) {
         const std::string path = m_engine.AddFile(*m_pApp, Dest(name), 0, flags)->m_strName;

@@ -8,6 +8,7 @@
 #include "app/copy_progress_dlg.h"
 #include "app/read_only_dlg.h"
 #include "app/status_dlg.h"
+#include "framework/main_window.h"
 #include "res/resource.h"
 #include "tests/gui/window_test_support.h"
 
@@ -128,6 +129,63 @@ TEST_F(DisplayWindows, ReadOnlyDialogAnswersAndKeepsItsCheckBox)
                                       });
     EXPECT_EQ(nResult, 2);
     EXPECT_EQ(dialog.m_nDontShowAgain, 1);
+}
+
+// The dialog opens centred on its owner with the focus on "&Yes" (a Space
+// must not tick the check box), and its question shows whole however long
+// the path: one without blanks cannot wrap and is shortened in the middle.
+TEST_F(DisplayWindows, ReadOnlyDialogStartsOnYesCentredWithTheQuestionWhole)
+{
+    const std::string strLong = "C:\\" + std::string(171, 'v') + "\\Deep\\Tessel.hlp";
+    ASSERT_EQ(strLong.size(), 190u);
+    SetMainWindow(m_hwndOwner);
+    for (const std::string& strPath : {std::string("C:\\Vantler\\Tessel.hlp"), strLong}) {
+        SCOPED_TRACE(strPath);
+        CReadOnlyDlg dialog;
+        dialog.m_strFileName = strPath;
+        RunDriven([&] { return dialog.DoModal(); },
+                  [&] {
+                      HWND hwnd = gui::WaitForWindow("#32770", "Read-Only-File detected");
+                      ASSERT_NE(hwnd, nullptr);
+                      EXPECT_EQ(gui::Focus(hwnd), GetDlgItem(hwnd, IDOK));
+                      const POINT ptCentred = gui::CentredPlace(hwnd, m_hwndOwner);
+                      EXPECT_EQ(ptCentred.x, gui::WindowRect(hwnd).left);
+                      EXPECT_EQ(ptCentred.y, gui::WindowRect(hwnd).top);
+
+                      HWND hwndText = GetDlgItem(hwnd, IDC_READ_ONLY_TEXT);
+                      const std::string strText = gui::Text(hwndText);
+                      const std::string strShown = strText.substr(39, strText.find(".\r\n", 39) - 39);
+                      EXPECT_EQ(strText, "Setup has detected the Read-Only-File\r\n" + strShown +
+                                             ".\r\nOverwrite this file ?");
+                      if (strPath == strLong)
+                          EXPECT_EQ(strShown.substr(0, 7), "C:\\...\\") << strShown;
+                      else
+                          EXPECT_EQ(strShown, strPath);
+                      EXPECT_EQ(strShown.substr(strShown.size() - 11), "\\Tessel.hlp");
+                      // Each line fits the text's width, and all three its height.
+                      RECT rc;
+                      GetClientRect(hwndText, &rc);
+                      HDC hdc = GetDC(hwndText);
+                      const LRESULT lFont = SendMessageA(hwndText, WM_GETFONT, 0, 0);
+                      HGDIOBJ hOld = SelectObject(hdc, reinterpret_cast<HGDIOBJ>(lFont));
+                      TEXTMETRICA tm;
+                      GetTextMetricsA(hdc, &tm);
+                      EXPECT_LE(3 * tm.tmHeight, rc.bottom);
+                      size_t nStart = 0;
+                      for (size_t nEnd = 0; nEnd != std::string::npos; nStart = nEnd + 2) {
+                          nEnd = strText.find("\r\n", nStart);
+                          const std::string strLine = strText.substr(nStart, nEnd - nStart);
+                          SIZE size;
+                          GetTextExtentPoint32A(hdc, strLine.c_str(), static_cast<int>(strLine.size()), &size);
+                          EXPECT_LE(size.cx, rc.right) << strLine;
+                      }
+                      SelectObject(hdc, hOld);
+                      ReleaseDC(hwndText, hdc);
+                      gui::SaveScreenshot(hwnd, ScreenshotPath("read-only-file-" + std::to_string(strPath.size())));
+                      gui::Press(hwnd, IDOK);
+                  });
+    }
+    SetMainWindow(nullptr);
 }
 
 }  // namespace

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <vector>
 
+#include "framework/window_placement.h"
+
 namespace gui {
 
 namespace {
@@ -106,6 +108,49 @@ bool IsItemEnabled(HWND hwndDialog, int nId)
 bool IsItemVisible(HWND hwndDialog, int nId)
 {
     return IsWindowVisible(GetDlgItem(hwndDialog, nId)) != FALSE;
+}
+
+HWND Focus(HWND hwnd)
+{
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    return GetGUIThreadInfo(GetWindowThreadProcessId(hwnd, nullptr), &info) ? info.hwndFocus : nullptr;
+}
+
+RECT WindowRect(HWND hwnd)
+{
+    RECT rc = {};
+    GetWindowRect(hwnd, &rc);
+    return rc;
+}
+
+POINT CentredPlace(HWND hwnd, HWND hwndOwner)
+{
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoA(MonitorFromWindow(hwndOwner, MONITOR_DEFAULTTONEAREST), &monitor);
+    const RECT rc = WindowRect(hwnd);
+    return CentredPosition(WindowRect(hwndOwner), rc.right - rc.left, rc.bottom - rc.top, monitor.rcWork);
+}
+
+std::vector<int> LinesPastTheEdge(HWND hwndEdit)
+{
+    RECT rc = {};
+    GetClientRect(hwndEdit, &rc);
+    const LONG lRight = rc.right - HIWORD(SendMessageA(hwndEdit, EM_GETMARGINS, 0, 0));
+    std::vector<int> lines;
+    const int nLines = static_cast<int>(SendMessageA(hwndEdit, EM_GETLINECOUNT, 0, 0));
+    for (int i = 0; i < nLines; ++i) {
+        const LRESULT nStart = SendMessageA(hwndEdit, EM_LINEINDEX, static_cast<WPARAM>(i), 0);
+        const LRESULT nLength = SendMessageA(hwndEdit, EM_LINELENGTH, static_cast<WPARAM>(nStart), 0);
+        if (nLength == 0)
+            continue;
+        // Where the character after the line's last one would stand (-1 past the text's end).
+        const LRESULT lPos = SendMessageA(hwndEdit, EM_POSFROMCHAR, static_cast<WPARAM>(nStart + nLength), 0);
+        if (lPos == -1 || static_cast<short>(LOWORD(lPos)) > lRight)
+            lines.push_back(i);
+    }
+    return lines;
 }
 
 void Press(HWND hwndDialog, int nId)

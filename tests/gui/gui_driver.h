@@ -34,6 +34,19 @@ LONG Style(HWND hwndDialog, int nId);
 bool IsItemEnabled(HWND hwndDialog, int nId);
 bool IsItemVisible(HWND hwndDialog, int nId);
 
+// The window that has the keyboard focus in hwnd's thread (also in another
+// process), nullptr when none has.
+HWND Focus(HWND hwnd);
+// hwnd's window rectangle on the screen.
+RECT WindowRect(HWND hwnd);
+// Where the program puts a window of hwnd's size centred on hwndOwner
+// within the work area of hwndOwner's screen: its top-left corner.
+POINT CentredPlace(HWND hwnd, HWND hwndOwner);
+
+// The numbers (from 0) of the lines of a multi-line edit that run past its
+// right edge; read by messages without pointers, so also from another process.
+std::vector<int> LinesPastTheEdge(HWND hwndEdit);
+
 // Presses a button by posting its click: the window may open a modal loop.
 void Press(HWND hwndDialog, int nId);
 // Types a text into an edit control (its change notification follows).

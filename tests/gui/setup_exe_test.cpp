@@ -8,9 +8,13 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <filesystem>
 #include <memory>
 
 #include "app/gradient.h"
+#include "app/setup_instance.h"
+#include "platform/path.h"
+#include "platform/progman.h"
 #include "res/resource.h"
 #include "tests/engine/engine_support.h"
 #include "tests/gui/setup_run.h"
@@ -37,32 +41,18 @@ protected:
         s_pMedia = nullptr;
     }
 
-    // Disk 1 in its drive (a fresh copy), with the later disks at hand for the prompts.
-    void InsertMedium()
+    // Setup.exe from disk 1 in its drive (a fresh copy), with the later disks
+    // at hand for the prompts; the sample medium unless another is named.
+    CSetupRun& Start(bool bScreenshots = false, std::string strMedia = std::string())
     {
-        const std::string strMedia = s_pMedia->Path("media");
+        if (strMedia.empty())
+            strMedia = s_pMedia->Path("media");
+        m_astrDisks.clear();
         CreateDirectoryA(m_strDrive.c_str(), nullptr);
         for (const std::string& name : ListTree(strMedia + "\\disk1"))
             CopyFileA((strMedia + "\\disk1\\" + name).c_str(), (m_strDrive + "\\" + name).c_str(), FALSE);
         for (int n = 2; Exists(strMedia + "\\disk" + std::to_string(n)); ++n)
             m_astrDisks.push_back(strMedia + "\\disk" + std::to_string(n));
-    }
-    // Disk nDisk (from 2) becomes a copy of the test's own, which it may damage; its Data.dat.
-    std::string OwnDisk(size_t nDisk)
-    {
-        const std::string strDisk = m_temp.Path("disk" + std::to_string(nDisk));
-        CreateDirectoryA(strDisk.c_str(), nullptr);
-        const std::string strData = strDisk + "\\Data.dat";
-        CopyFileA((m_astrDisks.at(nDisk - 2) + "\\Data.dat").c_str(), strData.c_str(), FALSE);
-        m_astrDisks[nDisk - 2] = strDisk;
-        return strData;
-    }
-
-    // Setup.exe from disk 1 in its drive.
-    CSetupRun& Start(bool bScreenshots = false)
-    {
-        if (m_astrDisks.empty())
-            InsertMedium();
         m_pRun = std::make_unique<CSetupRun>(m_strDrive + "\\Setup.exe", m_astrDisks);
         if (bScreenshots) {
             CreateDirectoryA("screenshots", nullptr);
@@ -70,6 +60,13 @@ protected:
         }
         EXPECT_TRUE(m_pRun->Start());
         return *m_pRun;
+    }
+    // A copy of the sample medium that the test may damage.
+    std::string OwnMedium() const
+    {
+        const std::string strMedia = m_temp.Path("own");
+        std::filesystem::copy(s_pMedia->Path("media"), strMedia, std::filesystem::copy_options::recursive);
+        return strMedia;
     }
 
     // A destination of the test's own, empty at the start: typed on the
@@ -100,7 +97,19 @@ TEST_F(SetupExe, InstallsTheSampleFloppyMediumWithItsDefaults)
     const std::string strDest = Destination("\\Vantler");
     CSetupRun& setup = Start(true);
     int nBarAtPrompt = -1;
+    bool bSheetSeen = false;
     EXPECT_EQ(setup.Run([&](const SetupWindow& window) {
+        // The wizard opens centred on the main window, below its caption and
+        // title; the sample's information text fits its page.
+        if (window.kind == SetupWindow::WIZARD && window.nPage == 0 && !bSheetSeen) {
+            bSheetSeen = true;
+            const POINT ptCentred = gui::CentredPlace(window.hwnd, setup.MainWindow());
+            EXPECT_EQ(ptCentred.x, gui::WindowRect(window.hwnd).left);
+            EXPECT_EQ(ptCentred.y, gui::WindowRect(window.hwnd).top);
+            HWND hwndText = GetDlgItem(gui::CurrentPage(window.hwnd), IDC_INFO_TEXT);
+            EXPECT_GT(SendMessageA(hwndText, EM_GETLINECOUNT, 0, 0), 10);
+            EXPECT_EQ(gui::LinesPastTheEdge(hwndText), std::vector<int>());
+        }
         // While the prompt holds the copy up, the bar shows how far it got:
         // disk 1 holds nearly two thirds of the product.
         if (window.kind == SetupWindow::BOX && window.box.strText.rfind("Insert the disk 2 ", 0) == 0) {
@@ -111,6 +120,7 @@ TEST_F(SetupExe, InstallsTheSampleFloppyMediumWithItsDefaults)
         return false;
     }),
               COMPLETED);
+    EXPECT_TRUE(bSheetSeen);
     EXPECT_EQ(setup.Wait(5000), 0u);
     EXPECT_GE(nBarAtPrompt, 50);
 
@@ -151,14 +161,14 @@ TEST_P(DamagedMedium, IsNamedAndInstallsNothing)
 {
     const MediumDamage& row = GetParam();
     const std::string strDest = Destination("\\VantlerDamaged");
-    InsertMedium();
+    const std::string strMedia = OwnMedium();
     if (row.file == nullptr) {
-        DeleteFileA((m_strDrive + "\\Setup.crc").c_str());
+        DeleteFileA((strMedia + "\\disk1\\Setup.crc").c_str());
     } else {
-        const std::string strFile = *row.file ? m_strDrive + "\\" + row.file : OwnDisk(2);
+        const std::string strFile = strMedia + (*row.file ? "\\disk1\\" + std::string(row.file) : "\\disk2\\Data.dat");
         FlipByte(strFile, row.offset == TITLE ? Read(strFile).find("Vantler") : row.offset);
     }
-    CSetupRun& setup = Start();
+    CSetupRun& setup = Start(false, strMedia);
     const std::string strFinal = setup.Run([&](const SetupWindow& window) {
         TypeDestination(window, "\\VantlerDamaged");
         return false;
@@ -240,20 +250,31 @@ TEST_F(SetupExe, TwoCancelClicksInCopyingFilesAskOnce)
     EXPECT_EQ(strFinal, COMPLETED);
 }
 
+// The question about a read-only file whose path (190 characters) is too
+// long for its line: shortened in the middle, the question shows whole; the
+// dialog opens centred on "Copying Files" with the focus on "&Yes".
 TEST_F(SetupExe, AsksBeforeOverwritingAReadOnlyFile)
 {
-    const std::string strDest = Destination("\\VantlerReadOnly");
+    const std::string strBelowC = "\\VantlerReadOnly\\" + std::string(160, 'v');
+    const std::string strDest = Destination(strBelowC.c_str());
     const std::string strHelp = strDest + "\\Tessel.hlp";
+    ASSERT_EQ(strHelp.size(), 190u);
     Place(strHelp, "an older help file without a version record", true);
     CSetupRun& setup = Start(true);
     int nAsked = 0;
     EXPECT_EQ(setup.Run([&](const SetupWindow& window) {
-        TypeDestination(window, "\\VantlerReadOnly");
+        TypeDestination(window, strBelowC.c_str());
         if (window.kind == SetupWindow::READ_ONLY) {
             ++nAsked;
             EXPECT_EQ(gui::ItemText(window.hwnd, IDC_READ_ONLY_TEXT),
-                      "Setup has detected the Read-Only-File\r\n" + strHelp + ".\r\nOverwrite this file ?");
+                      "Setup has detected the Read-Only-File\r\nC:\\...\\Tessel.hlp.\r\nOverwrite this file ?");
             EXPECT_EQ(IsDlgButtonChecked(window.hwnd, IDC_DONT_SHOW_AGAIN), static_cast<UINT>(BST_UNCHECKED));
+            EXPECT_EQ(gui::Focus(window.hwnd), GetDlgItem(window.hwnd, IDOK));
+            HWND hwndOwner = GetWindow(window.hwnd, GW_OWNER);
+            EXPECT_EQ(gui::Caption(hwndOwner), "Copying Files");
+            const POINT ptCentred = gui::CentredPlace(window.hwnd, hwndOwner);
+            EXPECT_EQ(ptCentred.x, gui::WindowRect(window.hwnd).left);
+            EXPECT_EQ(ptCentred.y, gui::WindowRect(window.hwnd).top);
         }
         return false;  // "&Yes"
     }),
@@ -262,39 +283,110 @@ TEST_F(SetupExe, AsksBeforeOverwritingAReadOnlyFile)
     EXPECT_EQ(Read(strHelp), Read(StagePath("help/Tessel.hlp")));
 }
 
+// Names on a hostile medium, the default program folder and a marked file's
+// name, that hold Program Manager commands: the install goes through and they
+// are only names, the group and its item made under them and nothing else in
+// the Start Menu changed (StartUp keeps the user's file).
+TEST_F(SetupExe, NamesFromTheMediumAreOnlyNames)
+{
+    const std::string strStartMenu = DirectoryPart(ProgramsFolder());
+    const std::string strPrograms = FileNamePart(ProgramsFolder());
+    const std::string strHostile = "a)][DeleteGroup(StartUp)][CreateGroup(b";
+    CreateDirectoryA((ProgramsFolder() + "\\StartUp").c_str(), nullptr);
+    Write(ProgramsFolder() + "\\StartUp\\mine.txt", "the user's");
+    for (const char* pszFolder : {"X)][DeleteGroup(StartUp)][CreateGroup(Y", "X)][DeleteGroup(..)][CreateGroup(X"}) {
+        const std::string strMedia = m_temp.Path("hostile");
+        RemoveTree(strMedia);
+        PackMedium(StagePath("floppy.json"), strMedia, [&](Manifest& m) {
+            m.programFolder = pszFolder;
+            m.application.files[3].name = strHostile + ".hlp";  // Tessel.hlp, marked for an item
+        });
+        const std::string strDest = Destination("\\VantlerHostile");
+        const Lines before = ListTree(strStartMenu);
+        CSetupRun& setup = Start(false, strMedia);
+        EXPECT_EQ(setup.Run([](const SetupWindow& window) {
+            TypeDestination(window, "\\VantlerHostile");
+            return false;
+        }),
+                  COMPLETED)
+            << pszFolder;
+        setup.Wait(5000);
+
+        EXPECT_TRUE(Exists(strDest + "\\" + strHostile + ".hlp"));
+        const std::string strGroup = strPrograms + "\\" + pszFolder + "\\";
+        Lines expected = before;
+        expected.push_back(strGroup);
+        for (const char* item : {"Joust - Delphi", "Joust - VB", "Q7 - Delphi", "Q7 - VB", "Tessel",
+                                 "Vantler ActiveX Help", strHostile.c_str()})
+            expected.push_back(strGroup + item + ".lnk");
+        std::sort(expected.begin(), expected.end());
+        EXPECT_EQ(expected, ListTree(strStartMenu)) << pszFolder;
+        DdeDeleteGroup(pszFolder);
+    }
+    EXPECT_EQ(Read(ProgramsFolder() + "\\StartUp\\mine.txt"), "the user's");
+    DeleteFileA((ProgramsFolder() + "\\StartUp\\mine.txt").c_str());
+}
+
+// A second copy ends at once without a window of its own, also while the
+// first copy reads no messages (held still here, as a slow floppy holds it);
+// the first comes forward, restored, as soon as it reads them.
 TEST_F(SetupExe, ASecondCopyEndsAndBringsTheFirstForward)
 {
-    CSetupRun& first = Start();
-    HWND hwndSheet = first.WaitFor(SetupWindow::WIZARD);
-    HWND hwndMain = first.MainWindow();
-    ASSERT_NE(hwndSheet, nullptr);
-    ASSERT_NE(hwndMain, nullptr);
-    ShowWindow(hwndMain, SW_MINIMIZE);
-    ASSERT_TRUE(gui::WaitUntil([&] { return IsIconic(hwndMain) != FALSE; }));
+    for (bool bFirstBusy : {false, true}) {
+        SCOPED_TRACE(bFirstBusy ? "the first copy reads no messages" : "the first copy shows the wizard");
+        CSetupRun& first = Start();
+        HWND hwndSheet = first.WaitFor(SetupWindow::WIZARD);
+        HWND hwndMain = first.MainWindow();
+        ASSERT_NE(hwndSheet, nullptr);
+        ASSERT_NE(hwndMain, nullptr);
+        ShowWindow(hwndMain, SW_MINIMIZE);
+        ASSERT_TRUE(gui::WaitUntil([&] { return IsIconic(hwndMain) != FALSE; }));
+        if (bFirstBusy)
+            first.Suspend();
 
-    CSetupRun second(m_strDrive + "\\Setup.exe", {});
-    ASSERT_TRUE(second.Start());
-    bool bShown = false;
-    while (second.IsRunning())
-        bShown = bShown || second.MainWindow() != nullptr;
-    EXPECT_EQ(second.Wait(0), 0u);
-    EXPECT_FALSE(bShown) << "the second copy opened its main window";
-    EXPECT_TRUE(gui::WaitUntil([&] { return !IsIconic(hwndMain); })) << "the first copy stayed minimised";
-    EXPECT_TRUE(gui::WaitUntil([&] { return GetForegroundWindow() == hwndSheet; }))
-        << "the first copy's wizard did not come forward";
+        CSetupRun second(m_strDrive + "\\Setup.exe", {});
+        ASSERT_TRUE(second.Start());
+        bool bShown = false;
+        EXPECT_TRUE(gui::WaitUntil([&] {
+            bShown = bShown || second.MainWindow() != nullptr;
+            return !second.IsRunning();
+        })) << "the second copy did not end";
+        EXPECT_EQ(second.Wait(0), 0u);
+        EXPECT_FALSE(bShown) << "the second copy opened its main window";
+        if (bFirstBusy)
+            first.Resume();
+        EXPECT_TRUE(gui::WaitUntil([&] { return !IsIconic(hwndMain); })) << "the first copy stayed minimised";
+        EXPECT_TRUE(gui::WaitUntil([&] { return GetForegroundWindow() == hwndSheet; }))
+            << "the first copy's wizard did not come forward";
 
-    // The first copy goes on as before.
-    EXPECT_EQ(first.Run([&](const SetupWindow& window) {
-        if (window.kind == SetupWindow::WIZARD) {
-            gui::Press(window.hwnd, IDCANCEL);
-            gui::WaitUntil([&] { return first.Window("Setup") != nullptr; });
-            return true;
-        }
-        if (window.kind == SetupWindow::BOX && window.box.strText == QUIT)
-            gui::Answer(window.box, IDYES);
-        return window.kind == SetupWindow::BOX && window.box.strText == QUIT;
-    }),
-              NOT_FINISHED);
+        // The first copy goes on as before.
+        EXPECT_EQ(first.Run([&](const SetupWindow& window) {
+            if (window.kind == SetupWindow::WIZARD) {
+                gui::Press(window.hwnd, IDCANCEL);
+                gui::WaitUntil([&] { return first.Window("Setup") != nullptr; });
+                return true;
+            }
+            if (window.kind == SetupWindow::BOX && window.box.strText == QUIT)
+                gui::Answer(window.box, IDYES);
+            return window.kind == SetupWindow::BOX && window.box.strText == QUIT;
+        }),
+                  NOT_FINISHED);
+    }
+}
+
+// The decision without windows: one holder per product, held until it goes.
+TEST(SetupInstance, OneHolderPerProduct)
+{
+    const DWORD dwProduct = 0x7E570000 | (GetCurrentProcessId() & 0xFFFF);
+    {
+        CSetupInstance first;
+        ASSERT_TRUE(first.Claim(dwProduct));
+        CSetupInstance second, other;
+        EXPECT_FALSE(second.Claim(dwProduct));
+        EXPECT_TRUE(other.Claim(dwProduct + 1));
+    }
+    CSetupInstance again;
+    EXPECT_TRUE(again.Claim(dwProduct));
 }
 
 TEST_F(SetupExe, MainWindowShowsTheGradientAndTheTitle)

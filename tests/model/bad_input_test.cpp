@@ -206,10 +206,12 @@ TEST_F(BadInputTest, RandomDamageFailsCleanly)
 // component; anything else could make the copy fail or write elsewhere.
 TEST(PathComponent, OnlyPlainNamesPass)
 {
-    for (const char* good : {"Vantler Help.hlp", "a", "a.b.c", ".profile", "\xE9t\xE9", "COM0", "CONSOLE", "LPT10"})
+    for (const char* good : {"Vantler Help.hlp", "a", "a.b.c", ".profile", "\xE9t\xE9", "COM0", "CONSOLE", "LPT10",
+                             "CONOUT", "CLOCK"})
         EXPECT_EQ("", CheckPathComponent(good)) << good;
     for (const char* bad : {"", ".", "..", "a\\b", "a/b", "C:", "x:y", "a*", "a?", "a\"b", "<a", "a>", "a|b", "tab\t",
-                            "dot.", "space ", "CON", "con.txt", "Nul", "aux .dll", "Lpt1", "COM9.dll", "prn"})
+                            "dot.", "space ", "CON", "con.txt", "Nul", "aux .dll", "Lpt1", "COM9.dll", "prn",
+                            "CONOUT$", "conin$", "CLOCK$.txt", "Conout$ .dll"})
         EXPECT_NE("", CheckPathComponent(bad)) << bad;
     EXPECT_TRUE(SameName("\xE9T\xE9.exe", "\xC9t\xC9.EXE"));
     EXPECT_FALSE(SameName("a", "b"));

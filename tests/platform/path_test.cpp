@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 TEST(DriveNumberOf, LettersOfEitherCase)
 {
     EXPECT_EQ(1u, DriveNumberOf('A'));
@@ -113,4 +115,43 @@ TEST(IsValidDestPath, LengthLimitIs260)
     EXPECT_EQ(260u, path.size());
     EXPECT_TRUE(IsValidDestPath(path));
     EXPECT_FALSE(IsValidDestPath(path + "a"));
+}
+
+TEST(QuotedIfBlank, OnlyAPathWithABlankIsQuoted)
+{
+    EXPECT_EQ("C:\\Vantler\\Uninst.exe", QuotedIfBlank("C:\\Vantler\\Uninst.exe"));
+    EXPECT_EQ("C:\\PROGRA~1\\VANTLER\\TESSEL.EXE", QuotedIfBlank("C:\\PROGRA~1\\VANTLER\\TESSEL.EXE"));
+    EXPECT_EQ("\"C:\\Program Files\\Vantler\\Uninst.exe\"", QuotedIfBlank("C:\\Program Files\\Vantler\\Uninst.exe"));
+    EXPECT_EQ("\"C:\\A\tB\\X.exe\"", QuotedIfBlank("C:\\A\tB\\X.exe"));
+}
+
+TEST(ShortenPathInMiddle, Table)
+{
+    const std::string deep = "C:\\Program Files\\Vantler\\VB\\Joust\\Joust.vbp";  // 43 characters
+    const std::string flat = "C:\\" + std::string(186, 'a') + ".dll";              // 193, one name
+    struct Case {
+        std::string path;
+        std::string::size_type max;
+        std::string shortened;
+    } cases[] = {
+        {deep, 43, deep},
+        {deep, std::string::npos, deep},
+        {deep, 42, "C:\\...\\Vantler\\VB\\Joust\\Joust.vbp"},
+        {deep, 33, "C:\\...\\Vantler\\VB\\Joust\\Joust.vbp"},
+        {deep, 32, "C:\\...\\VB\\Joust\\Joust.vbp"},
+        {deep, 16, "C:\\...\\Joust.vbp"},
+        {deep, 15, "C:\\...Joust.vbp"},  // not even the name: its end
+        {deep, 9, "C:\\...vbp"},
+        {deep, 6, "C:\\..."},
+        {deep, 0, "C:\\..."},
+        {flat, 20, "C:\\..." + std::string(10, 'a') + ".dll"},
+        {"\\\\SERVER\\SHARE\\Vantler\\Tessel.hlp", 31, "\\\\SERVER\\...\\Vantler\\Tessel.hlp"},
+        {"\\\\SERVER\\SHARE\\Vantler\\Tessel.hlp", 30, "\\\\SERVER\\...\\Tessel.hlp"},
+        {"Tessel.hlp", 6, "\\...lp"},
+        {"", 0, ""},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(c.shortened, ShortenPathInMiddle(c.path, c.max)) << c.path << " in " << c.max;
+        EXPECT_LE(c.shortened.size(), std::max<std::string::size_type>(c.max, 6)) << c.path;
+    }
 }

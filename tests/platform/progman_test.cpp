@@ -97,7 +97,43 @@ TEST_F(ProgramManager, CreatesAGroupWithItems)
     ASSERT_TRUE(DdeCreateProgramGroup(name, more, 1));
     EXPECT_EQ(0u, ProbeFile(folder + "\\Tessel Again.lnk"));
 
-    ASSERT_TRUE(DdeExecuteAll({"[DeleteGroup(" + name + ")]"}));
+    ASSERT_TRUE(DdeDeleteGroup(name));
+    EXPECT_NE(0u, ProbeFile(folder));
+}
+
+// Items go from the named group only, and from no group when it cannot be
+// selected; names that would reach elsewhere send nothing.
+TEST_F(ProgramManager, DeletesOnlyWhatItNames)
+{
+    TempDir temp;
+    ProgramItem one{"One", temp.WriteFile("One.exe", "MZ")};
+    ProgramItem two{"Two", temp.WriteFile("Two.exe", "MZ")};
+    const ProgramItem* items[] = {&one, &two};
+    const std::string name = GroupName("Deletes");
+    const std::string folder = ProgramsFolder() + "\\" + name;
+    ASSERT_TRUE(DdeCreateProgramGroup(name, items, 2));
+    ASSERT_EQ(0u, ProbeFile(folder + "\\One.lnk"));
+
+    // The last group selected is this one: a group that is not there must
+    // not let the item command fall through to it.
+    ASSERT_TRUE(DdeDeleteItems(GroupName("Missing"), {"One", "Two"}));
+    EXPECT_EQ(0u, ProbeFile(folder + "\\One.lnk"));
+    EXPECT_EQ(0u, ProbeFile(folder + "\\Two.lnk"));
+
+    ASSERT_TRUE(DdeDeleteItems(name, {"One", "Three"}));
+    EXPECT_NE(0u, ProbeFile(folder + "\\One.lnk"));
+    EXPECT_EQ(0u, ProbeFile(folder + "\\Two.lnk"));
+
+    SetLastError(0);
+    EXPECT_FALSE(DdeDeleteItems(name + "\\..", {"Two"}));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_PARAMETER), GetLastError());
+    EXPECT_FALSE(DdeDeleteItems(name, {"..\\" + name + "\\Two"}));
+    EXPECT_FALSE(DdeDeleteGroup(".."));
+    EXPECT_FALSE(DdeDeleteGroup(""));
+    EXPECT_EQ(0u, ProbeFile(folder + "\\Two.lnk"));
+    EXPECT_EQ(0u, ProbeDirectory(ProgramsFolder()));
+
+    ASSERT_TRUE(DdeDeleteGroup(name));
     EXPECT_NE(0u, ProbeFile(folder));
 }
 
@@ -106,7 +142,7 @@ TEST_F(ProgramManager, EmptyGroupIsCreatedToo)
     const std::string name = GroupName("Empty");
     ASSERT_TRUE(DdeCreateProgramGroup(name, nullptr, 0));
     EXPECT_EQ(0u, ProbeDirectory(ProgramsFolder() + "\\" + name));
-    DdeExecuteAll({"[DeleteGroup(" + name + ")]"});
+    DdeDeleteGroup(name);
 }
 
 TEST_F(ProgramManager, InputBeyondTheBuffersSendsNothing)

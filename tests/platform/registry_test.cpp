@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstring>
 #include <list>
+#include <string>
 
 #include "tests/support/key_lock.h"
 
@@ -194,6 +196,53 @@ TEST_F(RegistryTest, DeleteRegKeyTreeStopsAtTheFirstFailure)
     EXPECT_FALSE(Exists(HKEY_LOCAL_MACHINE, Key("Tree\\A")));
     EXPECT_TRUE(Exists(HKEY_LOCAL_MACHINE, Key("Tree\\C\\Inner")));
     EXPECT_TRUE(Exists(HKEY_LOCAL_MACHINE, Key("Tree\\Z")));
+}
+
+// Whole values go back exactly as they were: type and bytes, beyond the
+// string helpers' limits and outside the ANSI code page too.
+TEST_F(RegistryTest, WholeValuesComeBackExactly)
+{
+    const std::string key = Key("Whole"), copy = Key("Copy");
+    const std::wstring text(600, L't');
+    const unsigned long long wide = 0x1122334455667788ull;
+    const struct {
+        const char* name;
+        DWORD type;
+        const void* data;
+        DWORD size;
+    } rows[] = {
+        {"Long", REG_SZ, text.c_str(), 1202},
+        {"Text", REG_SZ, L"127", 8},
+        {"Not ANSI", REG_SZ, L"\x65e5\x672c", 6},
+        {"Count", REG_DWORD, "\xff\xff\xff\xff", 4},
+        {"Wide", REG_QWORD, &wide, 8},
+        {"Empty", REG_BINARY, "", 0},
+        {"", REG_EXPAND_SZ, L"%windir%", 18},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        HKEY handle;
+        ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
+                                                 nullptr, &handle, nullptr));
+        const std::wstring name(row.name, row.name + strlen(row.name));
+        ASSERT_EQ(ERROR_SUCCESS, RegSetValueExW(handle, name.c_str(), 0, row.type, static_cast<const BYTE*>(row.data),
+                                                row.size));
+        RegCloseKey(handle);
+        RegValue value;
+        ASSERT_EQ(ERROR_SUCCESS, GetRegValue(HKEY_LOCAL_MACHINE, key, row.name, value));
+        EXPECT_EQ(row.type, value.dwType);
+        EXPECT_EQ(std::string(static_cast<const char*>(row.data), row.size), value.data);
+        ASSERT_EQ(ERROR_SUCCESS, SetRegValue(HKEY_LOCAL_MACHINE, copy, row.name, value));
+        RegValue again;
+        ASSERT_EQ(ERROR_SUCCESS, GetRegValue(HKEY_LOCAL_MACHINE, copy, row.name, again));
+        EXPECT_EQ(value.dwType, again.dwType);
+        EXPECT_EQ(value.data, again.data);
+    }
+    RegValue value;
+    value.dwType = REG_DWORD;
+    EXPECT_EQ(ERROR_FILE_NOT_FOUND, GetRegValue(HKEY_LOCAL_MACHINE, key, "Missing", value));
+    EXPECT_EQ(ERROR_FILE_NOT_FOUND, GetRegValue(HKEY_LOCAL_MACHINE, Key("Missing"), "x", value));
+    EXPECT_EQ(static_cast<DWORD>(REG_DWORD), value.dwType);
 }
 
 TEST_F(RegistryTest, ReadOnlyKeyRefusesWritesWithAccessDenied)

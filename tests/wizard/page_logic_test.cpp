@@ -134,8 +134,9 @@ TEST_F(DestPageTest, PathTextDecidesWhetherNextIsOffered)
         {"  \t\\Vantler \r\n", WIZB_BACK | WIZB_NEXT, "C:\\Vantler"},
         {"   ", WIZB_BACK | WIZB_NEXT, "C:"},  // the drive's root
         {"\\Van*tler", WIZB_BACK, "C:\\Van*tler"},
-        {"\\" + std::string(256, 'a'), WIZB_BACK | WIZB_NEXT, "C:\\" + std::string(256, 'a')},
-        {"\\" + std::string(257, 'a'), WIZB_BACK, "C:\\" + std::string(257, 'a')},  // 258: too long
+        // The longest path that can be probed and created: 247 characters.
+        {"\\" + std::string(244, 'a'), WIZB_BACK | WIZB_NEXT, "C:\\" + std::string(244, 'a')},
+        {"\\" + std::string(245, 'a'), WIZB_BACK, "C:\\" + std::string(245, 'a')},
     };
     for (const Row& row : rows) {
         Type(row.strText);
@@ -306,12 +307,25 @@ TEST_F(FolderPageTest, NameCheck)
         {"Vantler", true}, {"My Tools 2", true}, {"  Vantler\t", true}, {"", false}, {" \t\r\n", false},
         {"a#b", false},    {"50%", false},       {"a;b", false},        {"a/b", false}, {"a\\b", false},
         {"Caf\xE9", true},
+        // A group name is a folder's name below the Start Menu: none that
+        // addresses another folder, and nothing that could not be sent.
+        {".", false}, {"..", false}, {" .. ", false}, {"...", false}, {". .", false},
+        {"Vantler, Inc.", true}, {".. Tools", true}, {"X)][DeleteGroup(StartUp)][CreateGroup(Y", true},
+        {"a\"b", false}, {"a\tb", false}, {"C:Tools", false}, {"Tools*", false}, {"CONOUT$", false}, {"con", false},
     };
+    // Program Manager takes a group name of up to 63 characters.
+    const std::string strLongest(63, 'g');
     m_page.OnInitDialog();
     for (const Row& row : rows) {
         m_view.SetItemText(IDC_FOLDER_NAME, row.pszName);
         EXPECT_EQ(m_page.m_bNameValid != FALSE, row.bValid) << row.pszName;
         EXPECT_EQ(m_view.m_dwButtons, row.bValid ? WIZB_BACK | WIZB_FINISH : WIZB_DISABLEDFINISH) << row.pszName;
+    }
+    const std::pair<std::string, bool> lengths[] = {
+        {strLongest, true}, {" " + strLongest + " \t", true}, {strLongest + "g", false}};
+    for (const auto& [strName, bValid] : lengths) {
+        m_view.SetItemText(IDC_FOLDER_NAME, strName);
+        EXPECT_EQ(m_page.m_bNameValid != FALSE, bValid) << strName.size();
     }
 }
 
