@@ -112,7 +112,8 @@ FinalMessage RunInstallSequence(ISetupWindow& window)
     if (pEngine == nullptr || !pEngine->LoadInstallInfo(EngineCallback)) {
         const DWORD dwError = pEngine != nullptr ? GetLastError() : ERROR_INVALID_HANDLE;
         result.nStyle = MB_OK | MB_ICONSTOP;
-        result.strText = dwError == SETUP_E_DAMAGED ? DamagedFileText(pEngine->GetDamagedFile()) : LoadFailureText(dwError);
+        result.strText =
+            dwError == SETUP_E_DAMAGED ? DamagedFileText(pEngine->GetDamagedFile()) : LoadFailureText(dwError);
         return result;
     }
     status.Destroy();

@@ -100,10 +100,7 @@ BOOL CSetupEngine::ExtractFile(CInstalledFile& file)
             return FALSE;
         }
         // A damaged file never takes the target's place.
-        FileChecksum copied;
-        copied.dwSize = file.m_dwSize;
-        copied.dwCrc = out.m_dwChecksum;
-        if (!IsAsRecorded(CHECKSUM_FIRST_FILE + m_dwFileNumber, copied)) {
+        if (!IsAsRecorded(CHECKSUM_FIRST_FILE + m_dwFileNumber, FileChecksum{file.m_dwSize, out.m_dwChecksum})) {
             temp.Discard();
             return ReportDamage(FileNamePart(strTarget), wFirstDisk, m_wDisk);
         }

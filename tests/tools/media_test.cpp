@@ -349,7 +349,8 @@ TEST_F(MediaTest, VerifyNamesTheDamagedFileByItsChecksum)
     CMediumChecksums other = ChecksumsOfMedium(disks, ed);
     other.m_entries.push_back(FileChecksum());
     WriteChecksumFile(Disk(1), other);
-    EXPECT_NE(std::string::npos, FirstProblem(disks).find("Setup.crc: belongs to another description: it lists 3 files, Setup.dat 2"));
+    EXPECT_NE(std::string::npos,
+              FirstProblem(disks).find("Setup.crc: belongs to another description: it lists 3 files, Setup.dat 2"));
     other.m_entries.pop_back();
     other.m_entries.back().dwSize -= 1;
     WriteChecksumFile(Disk(1), other);
@@ -495,7 +496,7 @@ TEST_F(MediaTest, CommandLine)
     std::string manifest = m_folder.Write(m_folder.Valid());
     EXPECT_EQ(0, RunTool("build " + manifest + " " + Out().string(), log));
     EXPECT_EQ(0, RunTool("verify " + Disk(1).string(), log));
-    EXPECT_NE(std::string::npos, Slurp(log).find("checksums of all 6 files match Setup.crc: sound"));
+    EXPECT_NE(std::string::npos, Slurp(log).find("all 6 checksums in Setup.crc match: sound"));
     EXPECT_EQ(0, RunTool("dump " + (Disk(1) / "Setup.dat").string() + " --json", log));
     EXPECT_EQ(4u, json::parse(Slurp(log))["files"].size());
     // The medium's folder stands for its disks; seal adds what an older build lacks.
@@ -504,7 +505,7 @@ TEST_F(MediaTest, CommandLine)
     EXPECT_NE(std::string::npos, Slurp(log).find("no checksum file: sound"));
     EXPECT_EQ(0, RunTool("seal " + Out().string(), log));
     EXPECT_NE(std::string::npos, Slurp(log).find("Setup.crc: written\n"));
-    EXPECT_NE(std::string::npos, Slurp(log).find("checksums of all 6 files match Setup.crc: sound"));
+    EXPECT_NE(std::string::npos, Slurp(log).find("all 6 checksums in Setup.crc match: sound"));
     Flip(Disk(1) / "Data.dat", 10);
     EXPECT_EQ(1, RunTool("verify " + Out().string(), log));
     EXPECT_NE(std::string::npos, Slurp(log).find("setupedit: verify: Applikation\\Docs\\read.txt in volume 0"));

@@ -75,7 +75,8 @@ std::vector<fs::path> Disks(const std::vector<std::string>& args)
 {
     std::vector<fs::path> disks(args.begin(), args.end());
     std::error_code ec;
-    if (disks.size() != 1 || fs::exists(disks[0] / DESCRIPTION_FILE_NAME, ec) || !fs::is_directory(disks[0] / "disk1", ec))
+    if (disks.size() != 1 || fs::exists(disks[0] / DESCRIPTION_FILE_NAME, ec) ||
+        !fs::is_directory(disks[0] / "disk1", ec))
         return disks;
     const fs::path medium = disks[0];
     disks.clear();
@@ -95,7 +96,7 @@ bool Report(const std::string& command, const std::string& medium, const VerifyR
                   << (rep.volumes.size() == 1 ? " volume" : " volumes") << " (" << VolumeList(rep.volumes)
                   << " payload bytes), ";
         if (rep.sealed)
-            std::cout << "checksums of all " << rep.checksums << " files match " << CHECKSUM_FILE_NAME;
+            std::cout << "all " << rep.checksums << " checksums in " << CHECKSUM_FILE_NAME << " match";
         else
             std::cout << "no checksum file";
         std::cout << ": sound" << std::endl;
