@@ -1,0 +1,21 @@
+# The programs that go onto the distribution medium (Setup.exe, the
+# uninstaller) have to fit on disk 1 beside the install description. In the
+# size-optimised Windows build every object is compiled for link-time
+# optimisation as well as normally (fat objects); other programs link the
+# normal code (-fno-lto), and vantler_medium_program(TARGET) links its program
+# across all its libraries at once and stripped, which leaves out much of what
+# separate objects must keep.
+if(WIN32)
+  add_compile_options("$<$<AND:$<CONFIG:MinSizeRel>,$<COMPILE_LANGUAGE:C,CXX>>:-flto;-ffat-lto-objects>")
+  add_link_options($<$<CONFIG:MinSizeRel>:-fno-lto>)
+endif()
+
+function(vantler_medium_program target)
+  get_target_property(options ${target} LINK_OPTIONS)
+  if(NOT options)
+    set(options "")
+  endif()
+  list(REMOVE_ITEM options "$<$<CONFIG:MinSizeRel>:-fno-lto>")
+  list(APPEND options "$<$<CONFIG:MinSizeRel>:-s;-flto=auto>")
+  set_target_properties(${target} PROPERTIES LINK_OPTIONS "${options}")
+endfunction()
