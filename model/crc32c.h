@@ -12,7 +12,8 @@
 #include "framework/wintypes.h"
 
 // The CRC of size more bytes after those whose CRC is crc (0 before the
-// first): Crc32c(Crc32c(0, a), b) is the CRC of a followed by b.
+// first): Crc32c(Crc32c(0, a), b) is the CRC of a followed by b. Its tables
+// are made during static initialisation: not for other static initialisers.
 DWORD Crc32c(DWORD crc, const void* data, size_t size);
 
 // The table path alone, whatever the processor has (tests, the bench).
