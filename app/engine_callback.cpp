@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "framework/event_log.h"
 #include "framework/format_text.h"
 #include "framework/message_box.h"
 #include "app/read_only_prompt.h"
@@ -69,12 +70,15 @@ void ShowError(INT_PTR kind, INT_PTR param2)
     SetupMessageBox(strText, MB_OK | MB_ICONSTOP);
 }
 
-int AskForDisk(INT_PTR index, INT_PTR letter)
+std::string DiskQuestion(INT_PTR index, INT_PTR letter)
 {
     const unsigned nDisk = static_cast<unsigned>(static_cast<WORD>(index)) + 1;
-    const std::string strText =
-        FormatText("Insert the disk %u in %c: !", nDisk, LetterArg(letter));
-    if (SetupMessageBox(strText, MB_OKCANCEL | MB_ICONQUESTION) == IDOK)
+    return FormatText("Insert the disk %u in %c: !", nDisk, LetterArg(letter));
+}
+
+int AskForDisk(INT_PTR index, INT_PTR letter)
+{
+    if (SetupMessageBox(DiskQuestion(index, letter), MB_OKCANCEL | MB_ICONQUESTION) == IDOK)
         return 1;
     // No means looking for the disk again. A question that could not be shown
     // at all (0) quits rather than have the engine look for the disk forever.
@@ -86,7 +90,11 @@ int AskReadOnly(CReadOnlyPrompt& dialog, INT_PTR name)
     if (dialog.m_nDontShowAgain != 0)
         return READONLY_OVERWRITE;
     dialog.m_strFileName = NameArg(name);
-    return static_cast<int>(dialog.DoModal());
+    LogEvent("Question: %s", dialog.GetText().c_str());
+    const int nAnswer = static_cast<int>(dialog.DoModal());
+    LogEvent("Answer: %s",
+             nAnswer == READONLY_OVERWRITE ? "Yes" : nAnswer == READONLY_KEEP ? "No" : "Cancel, quit Setup");
+    return nAnswer;
 }
 
 }  // namespace
@@ -122,4 +130,14 @@ int EngineCallback(int code, INT_PTR param1, INT_PTR param2)
     default:
         return 1;
     }
+}
+
+int UnattendedEngineCallback(int code, INT_PTR param1, INT_PTR param2)
+{
+    if (code != SETUPCB_INSERTDISK)
+        return EngineCallback(code, param1, param2);
+    // The engine has looked wherever a disk may be: there is nobody to insert one.
+    LogEvent("Question: %s", DiskQuestion(param1, param2).c_str());
+    LogEvent("Answer: Cancel, nobody is there to insert the disk");
+    return 0;
 }

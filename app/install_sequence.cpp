@@ -2,8 +2,8 @@
 
 #include <memory>
 
-#include "app/engine_callback.h"
 #include "engine/engine_interface.h"
+#include "framework/event_log.h"
 #include "framework/format_text.h"
 #include "framework/message_box.h"
 #include "app/setup_texts.h"
@@ -21,6 +21,18 @@ bool IsCopyErrorToReport(DWORD dwError)
     return dwError >= SETUP_E_VERSION && dwError <= SETUP_E_COPY;
 }
 
+// The log names every failure with its code; the user sees its text.
+void LogFailure(const char* pszPhase, DWORD dwError)
+{
+    LogEvent("%s failed: error 0x%08lX", pszPhase, static_cast<unsigned long>(dwError));
+}
+
+void ShowStatus(IModelessDisplay& status, const char* pszText)
+{
+    LogEvent("%s", pszText);
+    status.SetStatusText(pszText);
+}
+
 std::string RegistryFailureText(DWORD dwError)
 {
     if (dwError == ERROR_ACCESS_DENIED)
@@ -28,9 +40,9 @@ std::string RegistryFailureText(DWORD dwError)
     return "There has occurred an error during accessing the Registry.\r\nSetup is cancelled.";
 }
 
-// The phases after the wizard; FALSE when the install was rolled back.
-// The status popup stays up after a failure until the main window goes.
-BOOL InstallChosenProduct(ISetupEngine& engine, ISetupWindow& window)
+// The phases after the wizard: done, or quit or failed and rolled back. The
+// status popup stays up after a failure until the main window goes.
+SetupOutcome InstallChosenProduct(ISetupEngine& engine, ISetupWindow& window)
 {
     ICopyProgress& progress = window.GetCopyProgress();
     progress.Create(window.GetHandle());
@@ -39,37 +51,56 @@ BOOL InstallChosenProduct(ISetupEngine& engine, ISetupWindow& window)
     const DWORD dwCopyError = GetLastError();
     progress.Destroy();
     if (!bCopied) {
+        LogFailure("Copying files", dwCopyError);
         if (dwCopyError == SETUP_E_DAMAGED)
             SetupMessageBox(DamagedFileText(engine.GetDamagedFile()), MB_OK | MB_ICONSTOP);
         else if (IsCopyErrorToReport(dwCopyError))
             SetupMessageBox(SETUP_TEXT_GENERAL_ERROR, MB_OK | MB_ICONSTOP);
         engine.Rollback();
-        return FALSE;
+        return dwCopyError == SETUP_E_CANCELLED ? OUTCOME_USER_QUIT : OUTCOME_FAILED;
     }
 
     IStatusPopup& status = window.GetStatusPopup();
     status.Create(window.GetHandle());
-    status.SetStatusText("Updating system...");
+    ShowStatus(status, "Updating system...");
     if (!engine.UpdateRegistry()) {
-        SetupMessageBox(RegistryFailureText(GetLastError()), MB_OK | MB_ICONSTOP);
+        const DWORD dwError = GetLastError();
+        LogFailure("Updating the registry", dwError);
+        SetupMessageBox(RegistryFailureText(dwError), MB_OK | MB_ICONSTOP);
         engine.Rollback();
-        return FALSE;
+        return OUTCOME_FAILED;
     }
     engine.RegisterDlls();
 
-    status.SetStatusText("Creating Program Folder...");
-    if (!engine.CreateProgramFolder())
+    ShowStatus(status, "Creating Program Folder...");
+    if (!engine.CreateProgramFolder()) {
+        LogFailure("Creating the program folder", GetLastError());
         SetupMessageBox("The creation of the Program Folder has failed.", MB_OK);
+    }
 
-    status.SetStatusText("Saving install-informations...");
+    ShowStatus(status, "Saving install-informations...");
     engine.SetInfoText(nullptr);
     if (!engine.SaveInstallRecord()) {
+        LogFailure("Saving the install record", GetLastError());
         engine.Rollback();
-        return FALSE;
+        return OUTCOME_FAILED;
     }
     status.Destroy();
     engine.RunPostInstallHook();
-    return TRUE;
+    return OUTCOME_DONE;
+}
+
+// How a wizard that did not finish ended the run.
+SetupOutcome WizardOutcome(INT_PTR nResult)
+{
+    switch (nResult) {
+    case WIZARD_REFUSED:
+        return OUTCOME_REFUSED;
+    case WIZARD_BAD_PRESET:
+        return OUTCOME_BAD_COMMAND_LINE;
+    default:
+        return OUTCOME_USER_QUIT;
+    }
 }
 
 }  // namespace
@@ -98,22 +129,24 @@ std::string LoadFailureText(DWORD dwError)
     }
 }
 
-FinalMessage RunInstallSequence(ISetupWindow& window)
+FinalMessage RunInstallSequence(ISetupWindow& window, SetupCallback pfnCallback)
 {
     FinalMessage result;
     IStatusPopup& status = window.GetStatusPopup();
     status.Create(window.GetHandle());
-    status.SetStatusText("Initializing Setup...");
+    ShowStatus(status, "Initializing Setup...");
     status.Show(SW_SHOW);
     window.SetWindowIcon(TRUE);
     window.SetWindowIcon(FALSE);
 
     ISetupEngine* pEngine = GetSetupEngine();
-    if (pEngine == nullptr || !pEngine->LoadInstallInfo(EngineCallback)) {
+    if (pEngine == nullptr || !pEngine->LoadInstallInfo(pfnCallback)) {
         const DWORD dwError = pEngine != nullptr ? GetLastError() : ERROR_INVALID_HANDLE;
+        LogFailure("Loading the install information", dwError);
         result.nStyle = MB_OK | MB_ICONSTOP;
         result.strText =
             dwError == SETUP_E_DAMAGED ? DamagedFileText(pEngine->GetDamagedFile()) : LoadFailureText(dwError);
+        result.outcome = OUTCOME_REFUSED;
         return result;
     }
     status.Destroy();
@@ -125,17 +158,22 @@ FinalMessage RunInstallSequence(ISetupWindow& window)
 
     std::unique_ptr<IWizard> pWizard = window.CreateWizard();
     pWizard->ClearHelpFlag();
-    if (pWizard->DoModal() != ID_WIZFINISH)
+    const INT_PTR nWizard = pWizard->DoModal();
+    if (nWizard != ID_WIZFINISH) {
+        result.outcome = WizardOutcome(nWizard);
         return result;
+    }
     window.Repaint();  // the area the wizard covered
 
-    if (InstallChosenProduct(*pEngine, window))
+    result.outcome = InstallChosenProduct(*pEngine, window);
+    if (result.outcome == OUTCOME_DONE)
         result.strText = TEXT_COMPLETED;
     return result;
 }
 
-void RunInstallAndReport(ISetupWindow& window)
+SetupOutcome RunInstallAndReport(ISetupWindow& window, SetupCallback pfnCallback)
 {
-    const FinalMessage message = RunInstallSequence(window);
+    const FinalMessage message = RunInstallSequence(window, pfnCallback);
     SetupMessageBox(message.strText, message.nStyle);
+    return message.outcome;
 }

@@ -1,5 +1,6 @@
 #include "app/setup_dlg.h"
 
+#include "app/engine_callback.h"
 #include "engine/engine_interface.h"
 #include "app/gradient.h"
 #include "app/install_sequence.h"
@@ -8,8 +9,8 @@
 #include "framework/main_window.h"
 #include "res/resource.h"
 
-CSetupDlg::CSetupDlg(DWORD dwProductId)
-    : CSingleInstanceDlg(IDD_SETUP, dwProductId),
+CSetupDlg::CSetupDlg(const SetupOptions& options, DWORD dwProductId)
+    : CSingleInstanceDlg(IDD_SETUP, dwProductId), m_options(options),
       m_hIcon(LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME)))
 {
     SetMainSetupWindow(this);
@@ -44,7 +45,7 @@ void CSetupDlg::Repaint()
 
 std::unique_ptr<IWizard> CSetupDlg::CreateWizard()
 {
-    return CreateSetupWizard();
+    return CreateSetupWizard(m_options);
 }
 
 BOOL CSetupDlg::OnInitDialog()
@@ -52,7 +53,7 @@ BOOL CSetupDlg::OnInitDialog()
     // The wizard, the read-only dialog and the message boxes name no owner:
     // they belong to this window.
     SetMainWindow(m_hwnd);
-    RunInstallAndReport(*this);
+    m_outcome = RunInstallAndReport(*this, EngineCallback);
     // Ends the modal loop at once: the window never waits for input of its own.
     PostQuitMessage(0);
     return TRUE;

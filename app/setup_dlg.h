@@ -3,18 +3,24 @@
 // initialisation runs the whole install and then ends the program.
 #pragma once
 
+#include "app/command_line.h"
 #include "app/copy_progress_dlg.h"
 #include "app/read_only_dlg.h"
 #include "app/setup_window.h"
 #include "app/single_instance_dlg.h"
 #include "app/status_dlg.h"
+#include "engine/setup_outcome.h"
 #include "framework/offscreen_dc.h"
 
 class CSetupDlg : public CSingleInstanceDlg, public ISetupWindow {
 public:
     // dwProductId: the product this copy holds (CSetupInstance).
-    explicit CSetupDlg(DWORD dwProductId);
+    CSetupDlg(const SetupOptions& options, DWORD dwProductId);
     ~CSetupDlg() override;
+
+    // How the run ended; OUTCOME_REFUSED until the window has run the
+    // install (it could not be created).
+    SetupOutcome GetOutcome() const { return m_outcome; }
 
     WindowHandle GetHandle() const override { return m_hwnd; }
     void SetWindowIcon(BOOL bBigIcon) override;
@@ -36,6 +42,8 @@ private:
     void PaintBackground(int cx, int cy);
     void OnPaint();
 
+    const SetupOptions& m_options;
+    SetupOutcome m_outcome = OUTCOME_REFUSED;
     COffscreenDC m_dcBackground;
     CStatusDlg m_dlgStatus;
     CReadOnlyDlg m_dlgReadOnly;

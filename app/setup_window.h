@@ -21,6 +21,13 @@ typedef void* WindowHandle;
 #define ID_WIZFINISH 0x3025  // the wizard's result when Finish was pressed
 #endif
 
+// The wizard's results when it was left without Finish, other than the user's
+// quitting (IDCANCEL and anything else).
+enum : INT_PTR {
+    WIZARD_REFUSED = -2,     // the choices cannot be used, and nobody is there to change them
+    WIZARD_BAD_PRESET = -3,  // a choice given on the command line cannot be used
+};
+
 // A modeless display over the main window; while it exists its owner is disabled.
 class IModelessDisplay {
 public:
@@ -54,7 +61,9 @@ public:
     virtual ~IWizard() = default;
     // Clears PSH_HASHELP in the sheet header, so that no Help button shows.
     virtual void ClearHelpFlag() = 0;
-    // ID_WIZFINISH when the user pressed Finish on the last page.
+    // ID_WIZFINISH when the user pressed Finish on the last page (or the
+    // unattended wizard accepted every choice), WIZARD_REFUSED or
+    // WIZARD_BAD_PRESET, or any other value when the user quit.
     virtual INT_PTR DoModal() = 0;
 };
 

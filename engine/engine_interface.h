@@ -7,6 +7,8 @@
 
 #include "model/setup_protocol.h"
 
+class CSetupEngine;
+
 // The file of the medium that a failure with SETUP_E_DAMAGED found damaged:
 // its name on the medium and the zero-based disks its bytes lie on.
 struct DamagedFile {
@@ -40,6 +42,9 @@ public:
     virtual const std::string& GetProductTitle() const = 0;
     // The file named by the last failure with SETUP_E_DAMAGED.
     virtual const DamagedFile& GetDamagedFile() const = 0;
+
+    // The process's engine as its own class; none for an engine standing in.
+    virtual CSetupEngine* GetEngineObject() { return nullptr; }
 
 protected:
     ISetupEngine() = default;

@@ -9,6 +9,7 @@
 // cut short, and the copy fails rather than ask for a disk that cannot exist.
 #include "engine/setup_engine.h"
 
+#include "framework/event_log.h"
 #include "model/little_endian.h"
 #include "model/media_format.h"
 #include "platform/disk.h"
@@ -17,7 +18,25 @@
 
 namespace {
 
-std::string DataFilePath(const CSetupEngine& engine) { return engine.m_strSourceDir + "\\" + DATA_FILE_NAME; }
+// Where the volumes are put in: the source directory.
+std::string SourceVolumePath(const CSetupEngine& engine) { return engine.m_strSourceDir + "\\" + DATA_FILE_NAME; }
+
+// The volume being read, wherever it was found.
+std::string DataFilePath(const CSetupEngine& engine)
+{
+    return engine.m_DataFile.IsOpen() ? engine.m_DataFile.GetFilePath() : SourceVolumePath(engine);
+}
+
+// The folder of volume nDisk (zero-based) beside the source directory, as
+// setupedit lays out a set of disks and administrators copy it to a share:
+// ...\disk1, ...\disk2. Empty when the source directory is a drive root.
+std::string FolderVolumePath(const CSetupEngine& engine, WORD wDisk)
+{
+    const std::string strParent = DirectoryPart(engine.m_strSourceDir);
+    if (strParent.empty())
+        return std::string();
+    return strParent + "\\disk" + std::to_string(wDisk + 1u) + "\\" + DATA_FILE_NAME;
+}
 
 // The volumes do not hold the data that the description promises.
 [[noreturn]] void ThrowDamagedData(const CSetupEngine& engine)
@@ -158,43 +177,66 @@ BOOL CSetupEngine::SkipFileData(CInstalledFile& file)
     return ReportProgress(dwSize);
 }
 
+// Opens the engine's volume m_wDisk at strPath. FALSE, with the file closed,
+// when the file is missing or holds another volume (or is too short to be
+// one); a file that cannot be read or holds damaged data throws.
+BOOL CSetupEngine::OpenVolumeAt(const std::string& strPath)
+{
+    if (ProbeFile(strPath) != ERROR_SUCCESS)
+        return FALSE;
+    // Nobody may change the volume while it is read.
+    CFileException error;
+    if (!m_DataFile.Open(strPath.c_str(), CFile::modeRead | CFile::shareDenyWrite, &error))
+        throw error;
+    BYTE abNumber[DATA_VOLUME_HEADER_SIZE];
+    if (m_DataFile.Read(abNumber, sizeof abNumber) != sizeof abNumber || ReadLE16(abNumber) != m_wDisk) {
+        m_DataFile.Abort();
+        return FALSE;
+    }
+    const ULONGLONG qwPayload = m_DataFile.GetLength() - DATA_VOLUME_HEADER_SIZE;
+    // A later volume never holds more than the capacity: the volumes that a
+    // step-over counts are that long.
+    const DWORD dwCapacity = GetVolumeCapacity(m_nMediaType);
+    if (qwPayload > 0xFFFFFFFF || (m_wDisk != 0 && dwCapacity != 0 && qwPayload > dwCapacity))
+        ThrowDamagedData(*this);
+    m_dwVolumeLeft = static_cast<DWORD>(qwPayload);
+    return TRUE;
+}
+
 BOOL CSetupEngine::OpenDataVolume()
 {
-    BOOL bAsk = m_wDisk != 0;
     m_DataFile.Abort();
-    const std::string strPath = DataFilePath(*this);
-    for (;; bAsk = TRUE) {
-        if (bAsk) {
-            const char chDrive = m_strSourceDir.empty() ? '\0' : m_strSourceDir[0];
-            if (!m_pfnCallback(SETUPCB_INSERTDISK, m_wDisk, chDrive)) {
-                SetLastError(SETUP_E_CANCELLED);
-                return FALSE;
+    const std::string strPath = SourceVolumePath(*this);
+    try {
+        // Nobody changes disks in an unattended run: a later volume is looked
+        // for where it may already be, before the callback is asked.
+        if (m_wDisk != 0 && m_bVolumeFolders) {
+            const std::string strFolderPath = FolderVolumePath(*this, m_wDisk);
+            for (const std::string& strWhere : {strPath, strFolderPath}) {
+                if (!strWhere.empty() && OpenVolumeAt(strWhere)) {
+                    LogEvent("Disk %u: %s", m_wDisk + 1u, strWhere.c_str());
+                    return TRUE;
+                }
             }
+            LogEvent("Disk %u is missing: it is neither %s nor %s", m_wDisk + 1u, strPath.c_str(),
+                     strFolderPath.empty() ? "in a folder disk<N> beside the source" : strFolderPath.c_str());
         }
-        if (ProbeFile(strPath) != ERROR_SUCCESS)
-            continue;
-        try {
-            // Nobody may change the volume while it is read.
-            CFileException error;
-            if (!m_DataFile.Open(strPath.c_str(), CFile::modeRead | CFile::shareDenyWrite, &error))
-                throw error;
-            BYTE abNumber[DATA_VOLUME_HEADER_SIZE];
-            if (m_DataFile.Read(abNumber, sizeof abNumber) == sizeof abNumber && ReadLE16(abNumber) == m_wDisk) {
-                const ULONGLONG qwPayload = m_DataFile.GetLength() - DATA_VOLUME_HEADER_SIZE;
-                // A later volume never holds more than the capacity: the
-                // volumes that a step-over counts are that long.
-                const DWORD dwCapacity = GetVolumeCapacity(m_nMediaType);
-                if (qwPayload > 0xFFFFFFFF || (m_wDisk != 0 && dwCapacity != 0 && qwPayload > dwCapacity))
-                    ThrowDamagedData(*this);
-                m_dwVolumeLeft = static_cast<DWORD>(qwPayload);
+        for (BOOL bAsk = m_wDisk != 0;; bAsk = TRUE) {
+            if (bAsk) {
+                const char chDrive = m_strSourceDir.empty() ? '\0' : m_strSourceDir[0];
+                if (!m_pfnCallback(SETUPCB_INSERTDISK, m_wDisk, chDrive)) {
+                    SetLastError(SETUP_E_CANCELLED);
+                    return FALSE;
+                }
+            }
+            // Another volume, or none: ask again.
+            if (OpenVolumeAt(strPath))
                 return TRUE;
-            }
-            // Another volume, or too short to be one: ask again.
-            m_DataFile.Abort();
-        } catch (const CException& e) {
-            m_DataFile.Abort();
-            ReportFileException(&e, strPath);
-            return FALSE;
         }
+    } catch (const CException& e) {
+        const std::string strFailed = DataFilePath(*this);
+        m_DataFile.Abort();
+        ReportFileException(&e, strFailed);
+        return FALSE;
     }
 }

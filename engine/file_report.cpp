@@ -5,11 +5,11 @@
 #include "framework/message_box.h"
 #include "platform/path.h"
 
-void CSetupEngine::ReportFileException(const std::exception* pError, const std::string& strFileName)
+void CSetupEngine::ReportFileException(const CException* pError, const std::string& strFileName)
 {
-    if (dynamic_cast<const CUserException*>(pError))
+    if (pError && pError->IsUserQuit())
         return;  // the user chose to quit; there is nothing to report
-    const CFileException* pFileError = dynamic_cast<const CFileException*>(pError);
+    const CFileException* pFileError = pError ? pError->AsFileException() : nullptr;
     if (!pFileError) {
         m_pfnCallback(SETUPCB_ERROR, SETUPERR_GENERAL, 0);
         return;

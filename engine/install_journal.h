@@ -20,11 +20,13 @@ struct SavedValue {
     RegValue previous;
 };
 
-// One of the product's keys below HKEY_LOCAL_MACHINE and the two values this
-// run writes into it. A key that was there before is never deleted.
+// One of the product's keys below HKEY_LOCAL_MACHINE and the values this run
+// writes into it: the two it names, and for the Uninstall key the values the
+// Apps list shows. A key that was there before is never deleted.
 struct SavedKey {
     BOOL bCreated = FALSE;  // it was not there and this run made it
     SavedValue first, second;
+    std::list<SavedValue> others;
 };
 
 struct InstallJournal {

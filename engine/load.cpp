@@ -3,6 +3,7 @@
 // destination page's operations on the engine.
 #include "engine/setup_engine.h"
 
+#include "framework/event_log.h"
 #include "model/archive.h"
 #include "model/media_format.h"
 #include "platform/disk.h"
@@ -84,12 +85,20 @@ BOOL CSetupEngine::LoadInstallInfo(SetupCallback pfnCallback)
         return FALSE;
     m_strSysDir = HeldDirectory(m_strSysDir);
 
+    LogEvent("Source directory: %s", m_strSourceDir.c_str());
     if (!ReadDescriptionFile())
         return FALSE;
+    LogEvent("Product: %s", m_strProductTitle.c_str());
 
+    m_bShellLinkGroup = FALSE;
     if (!GetProgramGroups(m_astrGroups)) {
-        SetLastError(SETUP_E_INIT);
-        return FALSE;
+        m_astrGroups.clear();
+        if (m_bProgmanRequired) {
+            SetLastError(SETUP_E_INIT);
+            return FALSE;
+        }
+        m_bShellLinkGroup = TRUE;
+        LogEvent("Program Manager does not answer: the program group will be made of shell links");
     }
     return TRUE;
 }

@@ -7,6 +7,7 @@
 #include <ole2.h>
 
 #include "engine/registry_entries.h"
+#include "framework/event_log.h"
 #include "platform/disk.h"
 #include "platform/name_compare.h"
 #include "platform/path.h"
@@ -36,27 +37,118 @@ BOOL KeyExisted(HKEY root, const std::string& key)
 }
 
 // Notes what the value holds before this run writes it.
-void SaveValue(const std::string& key, const char* pszName, SavedValue& saved)
+void SaveValue(HKEY root, const std::string& key, const std::string& name, SavedValue& saved)
 {
-    saved.strName = pszName;
-    saved.lBefore = GetRegValue(HKEY_LOCAL_MACHINE, key, pszName, saved.previous);
+    saved.strName = name;
+    saved.lBefore = GetRegValue(root, key, name, saved.previous);
 }
 
-// Notes the key and both its values as they are, then creates the key and
-// writes the values, the second only when the first went in; failures are
-// left out. A key that lets values be set but is not granted all access
-// refuses the create: what went in is noted all the same.
+// The log's line for a value this run wrote (as strNew shows it), or could
+// not write, with the value it replaced.
+void LogWritten(HKEY root, const std::string& key, const SavedValue& saved, const std::string& strNew, LONG lResult)
+{
+    if (!IsEventLogOn())
+        return;
+    const std::string strName = RegValueName(root, key, saved.strName);
+    if (lResult != ERROR_SUCCESS) {
+        LogEvent("Registry value %s not written: error %ld", strName.c_str(), static_cast<long>(lResult));
+        return;
+    }
+    const std::string strBefore = saved.lBefore == ERROR_SUCCESS          ? DescribeRegValue(saved.previous)
+                                  : saved.lBefore == ERROR_FILE_NOT_FOUND ? std::string("none")
+                                                                          : std::string("unreadable");
+    LogEvent("Registry value %s = %s, before: %s", strName.c_str(), strNew.c_str(), strBefore.c_str());
+}
+
+// Notes what the value holds, writes text into it, and logs both. TRUE when
+// the text went in.
+BOOL WriteSavedString(HKEY root, const std::string& key, const char* pszName, const std::string& strText,
+                      SavedValue& saved)
+{
+    SaveValue(root, key, pszName, saved);
+    const LONG lResult = SetRegString(root, key, pszName, strText);
+    saved.bWritten = lResult == ERROR_SUCCESS;
+    LogWritten(root, key, saved, "\"" + strText + "\"", lResult);
+    return saved.bWritten;
+}
+
+// The same for a REG_DWORD value below HKEY_LOCAL_MACHINE.
+void WriteSavedDword(const std::string& key, const char* pszName, DWORD dwValue, SavedValue& saved)
+{
+    SaveValue(HKEY_LOCAL_MACHINE, key, pszName, saved);
+    const LONG lResult = SetRegDword(HKEY_LOCAL_MACHINE, key, pszName, dwValue);
+    saved.bWritten = lResult == ERROR_SUCCESS;
+    LogWritten(HKEY_LOCAL_MACHINE, key, saved, FormatText("%lu", static_cast<unsigned long>(dwValue)), lResult);
+}
+
+// Notes the key as it is, then creates it and writes both values, the second
+// only when the first went in; failures are left out. A key that lets values
+// be set but is not granted all access refuses the create: what went in is
+// noted all the same.
 void WriteKeyValues(const std::string& key, const char* pszFirst, const std::string& strFirst, const char* pszSecond,
                     const std::string& strSecond, SavedKey& saved)
 {
     const BOOL bExisted = KeyExisted(HKEY_LOCAL_MACHINE, key);
-    SaveValue(key, pszFirst, saved.first);
-    SaveValue(key, pszSecond, saved.second);
     const BOOL bMade = CreateRegKey(HKEY_LOCAL_MACHINE, key) == ERROR_SUCCESS;
-    saved.first.bWritten = SetRegString(HKEY_LOCAL_MACHINE, key, pszFirst, strFirst) == ERROR_SUCCESS;
-    if (saved.first.bWritten)
-        saved.second.bWritten = SetRegString(HKEY_LOCAL_MACHINE, key, pszSecond, strSecond) == ERROR_SUCCESS;
+    if (WriteSavedString(HKEY_LOCAL_MACHINE, key, pszFirst, strFirst, saved.first))
+        WriteSavedString(HKEY_LOCAL_MACHINE, key, pszSecond, strSecond, saved.second);
+    else
+        SaveValue(HKEY_LOCAL_MACHINE, key, pszSecond, saved.second);  // noted as it stands, not written
     saved.bCreated = !bExisted && (bMade || saved.first.bWritten);
+}
+
+// The product version of the main program's record ("2.1.0.36"); empty when
+// the tree holds no such file or it has no version.
+std::string MainProgramVersion(CSetupEngine& engine)
+{
+    CObject* pItem = nullptr;
+    for (int n = engine.GetFirstItem(pItem); n != TREE_END; n = engine.GetNextItem(pItem)) {
+        const CInstalledFile* pFile = static_cast<CInstalledFile*>(pItem);
+        if (n == TREE_FILE && SameNameIgnoringCase(FileNamePart(pFile->m_strName), engine.m_strMainExe))
+            return ProductVersionText(pFile->m_VersionInfo);
+    }
+    return std::string();
+}
+
+// Beside DisplayName and UninstallString, the values that the Apps list shows
+// and that deployment tools' detection rules read; journaled like those, so
+// that a rollback takes each back.
+void WriteAppsValues(CSetupEngine& engine, const std::string& key)
+{
+    const std::string& strDest = engine.m_strDestDir;
+    const std::string strVersion = MainProgramVersion(engine);
+    const struct {
+        const char* pszName;
+        std::string strText;
+    } strings[] = {
+        {"DisplayVersion", strVersion},
+        {"InstallLocation", strDest},
+        {"DisplayIcon", strDest + "\\" + engine.m_strMainExe},
+        {"QuietUninstallString", "\"" + strDest + "\\" + UNINSTALLER_NAME + "\" /S"},
+    };
+    // push_back, not emplace_back(): GCC 12's link-time optimisation stops
+    // with an internal error on the latter here.
+    std::list<SavedValue>& saved = engine.m_journal.m_uninstKey.others;
+    for (const auto& value : strings) {
+        if (value.strText.empty())
+            continue;  // a main program without a version
+        saved.push_back(SavedValue());
+        WriteSavedString(HKEY_LOCAL_MACHINE, key, value.pszName, value.strText, saved.back());
+    }
+    const ULONGLONG qwBytes = static_cast<ULONGLONG>(engine.m_dwAppBytes) + engine.m_dwSysBytes +
+                              engine.m_dwUninstBytes + engine.m_dwExtraBytes;
+    const struct {
+        const char* pszName;
+        DWORD dwValue;
+    } dwords[] = {
+        {"EstimatedSize", static_cast<DWORD>((qwBytes + 1023) / 1024)},  // KB; four 32-bit counts fit
+        {"NoModify", 1},
+        {"NoRepair", 1},
+    };
+    for (const auto& value : dwords) {
+        saved.push_back(SavedValue());
+        WriteSavedDword(key, value.pszName, value.dwValue, saved.back());
+    }
 }
 
 // TRUE when the record of the previous installation lists the file as shared
@@ -108,7 +200,10 @@ BOOL CountSharedFiles(CSetupEngine& engine)
         } else if (saved.lBefore == ERROR_FILE_NOT_FOUND) {
             dwCount = 1;
         }
-        if (SetRegDword(HKEY_LOCAL_MACHINE, SHARED_DLLS_KEY, file.m_strName, dwCount) != ERROR_SUCCESS)
+        const LONG lResult = SetRegDword(HKEY_LOCAL_MACHINE, SHARED_DLLS_KEY, file.m_strName, dwCount);
+        LogWritten(HKEY_LOCAL_MACHINE, SHARED_DLLS_KEY, saved, FormatText("%lu", static_cast<unsigned long>(dwCount)),
+                   lResult);
+        if (lResult != ERROR_SUCCESS)
             return FALSE;
         if (bCount || saved.lBefore == ERROR_FILE_NOT_FOUND) {
             engine.m_journal.m_lstCountedDlls.AddTail(&file);
@@ -138,19 +233,21 @@ void RegisterDocumentType(CSetupEngine& engine)
 {
     InstallJournal& journal = engine.m_journal;
     const std::string docType = DocTypeKey(engine.m_strMainExe);
+    // The keys are journaled whole; each value is read before only for the log.
+    SavedValue before;
     journal.m_bDocTypeExisted = KeyExisted(HKEY_CLASSES_ROOT, docType);
     CreateRegKey(HKEY_CLASSES_ROOT, docType);
     journal.m_bDocTypeWritten = TRUE;
-    SetRegString(HKEY_CLASSES_ROOT, docType, "", kDocTypeName);
+    WriteSavedString(HKEY_CLASSES_ROOT, docType, "", kDocTypeName, before);
 
     const std::string program = QuotedIfBlank(ShortPathOf(engine.m_strDestDir + "\\" + engine.m_strMainExe));
-    SetRegString(HKEY_CLASSES_ROOT, docType + "\\shell\\open\\command", "", program + kOpenArgument);
+    WriteSavedString(HKEY_CLASSES_ROOT, docType + "\\shell\\open\\command", "", program + kOpenArgument, before);
 
     const std::string extension = ExtensionKey(engine.m_strResExt);
     journal.m_bExtExisted = KeyExisted(HKEY_CLASSES_ROOT, extension);
-    SetRegString(HKEY_CLASSES_ROOT, extension, "", docType);
+    WriteSavedString(HKEY_CLASSES_ROOT, extension, "", docType, before);
     journal.m_bExtWritten = TRUE;
-    SetRegString(HKEY_CLASSES_ROOT, extension + "\\ShellNew", "NullFile", "");
+    WriteSavedString(HKEY_CLASSES_ROOT, extension + "\\ShellNew", "NullFile", "", before);
 }
 
 // One OLE initialisation, undone when the owner goes.
@@ -232,9 +329,13 @@ BOOL CSetupEngine::UpdateRegistry()
     if (IsOneKeyName(m_strMainExe))
         WriteKeyValues(AppPathKey(m_strMainExe), "", m_strDestDir + "\\" + m_strMainExe, "Path", m_strDestDir,
                        m_journal.m_appPath);
-    if (IsOneKeyName(m_strProductTitle))
-        WriteKeyValues(UninstallKey(m_strProductTitle), "DisplayName", m_strProductTitle, "UninstallString",
+    if (IsOneKeyName(m_strProductTitle)) {
+        const std::string strKey = UninstallKey(m_strProductTitle);
+        WriteKeyValues(strKey, "DisplayName", m_strProductTitle, "UninstallString",
                        QuotedIfBlank(m_strDestDir + "\\" + UNINSTALLER_NAME), m_journal.m_uninstKey);
+        if (m_journal.m_uninstKey.first.bWritten)
+            WriteAppsValues(*this, strKey);
+    }
 
     if (!CountSharedFiles(*this))
         return FALSE;
@@ -260,8 +361,12 @@ BOOL CSetupEngine::RegisterDlls()
             continue;
         // Whatever it wrote before a failure is undone with the file, should the run be rolled back.
         m_journal.m_lstSelfRegistered.AddTail(&file);
-        if (!SelfRegisterFile(file.m_strName)) {
+        if (SelfRegisterFile(file.m_strName)) {
+            LogEvent("Registered %s", file.m_strName.c_str());
+        } else {
             const DWORD dwError = GetLastError();
+            LogEvent("Self-registration of %s failed: error 0x%08lX", file.m_strName.c_str(),
+                     static_cast<unsigned long>(dwError));
             if (m_pfnCallback)
                 m_pfnCallback(SETUPCB_ERROR, SETUPERR_DLLREGISTER, 0);
             SetLastError(dwError);

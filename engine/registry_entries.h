@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/path.h"
+#include "platform/registry.h"
 
 // Below HKEY_LOCAL_MACHINE.
 constexpr const char* APP_PATHS_KEY = "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths";
@@ -24,3 +25,11 @@ inline std::string UninstallKey(const std::string& strProductTitle)
 // main program ("Tessel.Document"), and their extension key (".vtr").
 inline std::string DocTypeKey(const std::string& strMainExe) { return BaseName(strMainExe) + ".Document"; }
 inline std::string ExtensionKey(const std::string& strResExt) { return "." + strResExt; }
+
+// A value as the log names it: "HKLM\key\name" ("HKCR" below the classes
+// root), "(default)" for the key's default value.
+inline std::string RegValueName(HKEY root, const std::string& key, const std::string& name)
+{
+    const char* pszRoot = root == HKEY_CLASSES_ROOT ? "HKCR\\" : "HKLM\\";
+    return pszRoot + key + "\\" + (name.empty() ? "(default)" : name);
+}

@@ -8,4 +8,8 @@ CSetupEngine::CSetupEngine() : m_pOldRecord(nullptr)
 // The journal's lists only refer to tree items; the tree goes with the base.
 CSetupEngine::~CSetupEngine() { delete m_pOldRecord; }
 
-CSetupEngine* GetSetupEngineObject() { return dynamic_cast<CSetupEngine*>(GetSetupEngine()); }
+CSetupEngine* GetSetupEngineObject()
+{
+    ISetupEngine* pEngine = GetSetupEngine();
+    return pEngine != nullptr ? pEngine->GetEngineObject() : nullptr;
+}

@@ -44,6 +44,7 @@ public:
     void RunPostInstallHook() override { CInstallMngr::RunPostInstallHook(); }
     const std::string& GetProductTitle() const override { return m_strProductTitle; }
     const DamagedFile& GetDamagedFile() const override { return m_damage; }
+    CSetupEngine* GetEngineObject() override { return this; }
 
     // The destination page's operations.
     void SetDestDir(const std::string& strDir);
@@ -90,11 +91,14 @@ public:
     BOOL CheckReadOnly(CInstalledFile& file, DWORD& dwAnswer);
     BOOL ExtractFile(CInstalledFile& file);
     BOOL SkipFileData(CInstalledFile& file);
+    // Opens volume m_wDisk: from the source directory, asking for it
+    // through the callback (unattended first looking where it may be).
     BOOL OpenDataVolume();
+    BOOL OpenVolumeAt(const std::string& strPath);
     // Turns a failed file operation into a report to the user; pError none
     // means an unknown failure. Used by the transfer and the record's saving
     // (file_report.cpp).
-    void ReportFileException(const std::exception* pError, const std::string& strFileName);
+    void ReportFileException(const CException* pError, const std::string& strFileName);
 
     InstallJournal m_journal;
     CSetupEngine* m_pOldRecord;  // the record found in the destination directory, owned
@@ -102,6 +106,16 @@ public:
     CMediumChecksums m_checksums;   // the medium's checksum file; no entries when it has none
     DWORD m_dwFileNumber = 0;       // the file being installed, counted in tree order from 0
     DamagedFile m_damage;
+
+    // A run at the screen needs Program Manager: without it the load fails,
+    // and the user is told to restart Windows. An unattended run goes on
+    // (a service account has no shell to answer) and makes the program
+    // group of shell links instead.
+    BOOL m_bProgmanRequired = TRUE;
+    BOOL m_bShellLinkGroup = FALSE;  // Program Manager did not answer at load
+    // Later volumes are also looked for in the source directory as it is and
+    // in the folders disk2, disk3, ... beside it, before the callback is asked.
+    BOOL m_bVolumeFolders = FALSE;
 };
 
 // The process's engine as its own class, for the wizard pages and the

@@ -3,6 +3,7 @@
 // written, stepped over, or asked about.
 #include "engine/setup_engine.h"
 
+#include "framework/event_log.h"
 #include "model/media_format.h"
 #include "platform/disk.h"
 #include "platform/path.h"
@@ -21,6 +22,27 @@ void GetTopDirectories(CInstallTree& tree, CInstallDir*& pApp, CInstallDir*& pSy
     pSys = tree.GetRoot().children.GetNext(pos)->dir;
 }
 
+// Creates the directory and those above it that are missing, and logs each
+// one made; reports a failure through the callback.
+BOOL MakeDirectory(CSetupEngine& engine, const std::string& strPath)
+{
+    std::vector<std::string> astrCreated;
+    const BOOL bMade = CreateDirectoryPath(strPath, &astrCreated);
+    for (const std::string& strCreated : astrCreated)
+        LogEvent("Created directory %s", strCreated.c_str());
+    if (!bMade)
+        engine.m_pfnCallback(SETUPCB_ERROR, SETUPERR_CREATEDIR, StringArg(strPath));
+    return bMade;
+}
+
+// What the log says of a file that was written.
+void LogInstalled(const CInstalledFile& file, DWORD dwBits)
+{
+    const std::string strVersion = ProductVersionText(file.m_VersionInfo);
+    LogEvent("Installed %s%s%s%s", file.m_strName.c_str(), strVersion.empty() ? "" : ", version ",
+             strVersion.c_str(), (dwBits & TARGET_EXISTS) ? ", over an older file" : "");
+}
+
 // Creates every directory and installs every file of the tree, in tree order.
 BOOL WalkTree(CSetupEngine& engine)
 {
@@ -36,16 +58,20 @@ BOOL WalkTree(CSetupEngine& engine)
         case TREE_ENTER:
             // At the first level the name is the directory's real path.
             engine.EnterDirectory(pos);
-            if (!CreateDirectoryPath(engine.m_strCurPath)) {
-                engine.m_pfnCallback(SETUPCB_ERROR, SETUPERR_CREATEDIR, StringArg(engine.m_strCurPath));
+            if (!MakeDirectory(engine, engine.m_strCurPath))
+                return FALSE;
+            break;
+        case TREE_FILE: {
+            CInstalledFile& file = *static_cast<CInstalledFile*>(pItem);
+            if (!engine.InstallFile(file)) {
+                const DWORD dwError = GetLastError();
+                LogEvent("Failed %s: error 0x%08lX", file.m_strName.c_str(), static_cast<unsigned long>(dwError));
+                SetLastError(dwError);
                 return FALSE;
             }
-            break;
-        case TREE_FILE:
-            if (!engine.InstallFile(*static_cast<CInstalledFile*>(pItem)))
-                return FALSE;
             ++engine.m_dwFileNumber;
             break;
+        }
         }
     }
     return TRUE;
@@ -65,6 +91,8 @@ BOOL CSetupEngine::CopyFiles()
     GetTopDirectories(*this, pApp, pSys);
     pApp->m_strName = m_strDestDir;
     pSys->m_strName = m_strSysDir;
+    LogEvent("Destination directory: %s; system directory: %s; program folder: %s", m_strDestDir.c_str(),
+             m_strSysDir.c_str(), m_strProgramFolder.c_str());
 
     m_dwTotalBytes = m_dwUninstBytes + m_dwAppBytes + m_dwSysBytes;
     if (!InstallUninstaller() || !CopyTree())
@@ -79,14 +107,14 @@ BOOL CSetupEngine::CopyFiles()
 
 BOOL CSetupEngine::InstallUninstaller()
 {
-    if (!CreateDirectoryPath(m_strDestDir)) {
-        m_pfnCallback(SETUPCB_ERROR, SETUPERR_CREATEDIR, StringArg(m_strDestDir));
+    if (!MakeDirectory(*this, m_strDestDir))
         return FALSE;
-    }
     const std::string strTarget = m_strDestDir + "\\" + UNINSTALLER_NAME;
     const std::string strName = FileNamePart(strTarget);
-    if (!m_pfnCallback(SETUPCB_STATUSTEXT, StringArg(strName), 0))
+    if (!m_pfnCallback(SETUPCB_STATUSTEXT, StringArg(strName), 0)) {
+        SetLastError(SETUP_E_CANCELLED);  // the user quit
         return FALSE;
+    }
 
     try {
         const DWORD dwProbe = ProbeFile(strTarget);
@@ -126,6 +154,7 @@ BOOL CSetupEngine::InstallUninstaller()
         temp.CommitOverReadOnly(strTarget);
         if (!bExisted)
             m_journal.m_bUninstCreated = TRUE;
+        LogEvent("Installed %s", strTarget.c_str());
         return TRUE;
     } catch (const CException& e) {
         ReportFileException(&e, strTarget);
@@ -147,16 +176,20 @@ BOOL CSetupEngine::InstallFile(CInstalledFile& file)
 {
     const std::string strName = FileNamePart(file.m_strName);
     file.m_strName = m_strCurPath + "\\" + strName;
-    if (!m_pfnCallback(SETUPCB_STATUSTEXT, StringArg(strName), 0))
+    if (!m_pfnCallback(SETUPCB_STATUSTEXT, StringArg(strName), 0)) {
+        SetLastError(SETUP_E_CANCELLED);  // the user quit
         return FALSE;
+    }
 
     DWORD dwBits = 0;
     if (!CheckExistingFile(file.m_strName, file.m_VersionInfo, m_nTopIndex == ROOT_SYSTEM, dwBits)) {
         SetLastError(SETUP_E_VERSION);
         return FALSE;
     }
-    if (dwBits & TARGET_NOT_OLDER)
+    if (dwBits & TARGET_NOT_OLDER) {
+        LogEvent("Kept %s: the file there has the same or a newer version", file.m_strName.c_str());
         return SkipFileData(file);
+    }
 
     if (dwBits & TARGET_EXISTS) {
         // An older file, or one without a version record: replaced, not new.
@@ -167,20 +200,25 @@ BOOL CSetupEngine::InstallFile(CInstalledFile& file)
         case READONLY_ANSWER_OVERWRITE:
             if (dwBits & TARGET_IN_USE) {
                 m_pfnCallback(SETUPCB_ERROR, SETUPERR_FILEINUSE, StringArg(file.m_strName));
+                SetLastError(ERROR_SHARING_VIOLATION);
                 return FALSE;
             }
-            return ExtractFile(file);
+            break;
         case READONLY_ANSWER_KEEP:
+            LogEvent("Kept %s: read-only, by the user's answer", file.m_strName.c_str());
             return SkipFileData(file);
         default:
+            SetLastError(SETUP_E_CANCELLED);  // the user quit at the question
             return FALSE;
         }
     }
 
     if (!ExtractFile(file))
         return FALSE;
+    LogInstalled(file, dwBits);
     // The rollback deletes exactly these.
-    m_journal.m_lstNewFiles.AddTail(&file);
+    if (!(dwBits & TARGET_EXISTS))
+        m_journal.m_lstNewFiles.AddTail(&file);
     return TRUE;
 }
 

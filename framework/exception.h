@@ -6,15 +6,23 @@
 
 #include "wintypes.h"
 
+class CFileException;
+
 class CException : public std::exception {
 public:
     const char* what() const noexcept override { return "CException"; }
+
+    // The kind of failure, told by the exception itself: Setup.exe is built
+    // without run-time type information.
+    virtual const CFileException* AsFileException() const { return nullptr; }
+    virtual bool IsUserQuit() const { return false; }
 };
 
 // The user chose to quit: the operation ends without an error report.
 class CUserException : public CException {
 public:
     const char* what() const noexcept override { return "CUserException"; }
+    bool IsUserQuit() const override { return true; }
 };
 
 // A failed file operation: the cause, the platform's error code and the file.
@@ -42,6 +50,7 @@ public:
         : m_cause(cause), m_lOsError(osError), m_strFileName(std::move(fileName)) {}
 
     const char* what() const noexcept override { return "CFileException"; }
+    const CFileException* AsFileException() const override { return this; }
 
     // The cause that a platform error code stands for.
     static int OsErrorToCause(LONG osError);

@@ -9,7 +9,6 @@
 
 #include "framework/format_text.h"
 
-#include <cstdarg>
 #include <cstdio>
 
 namespace {
@@ -35,10 +34,8 @@ void WriteFormatted(char* pszBuffer, size_t nSize, const char* pszFormat, va_lis
 
 }  // namespace
 
-std::string FormatText(const char* pszFormat, ...)
+std::string FormatTextV(const char* pszFormat, va_list args)
 {
-    va_list args;
-    va_start(args, pszFormat);
     va_list measure;
     va_copy(measure, args);
     const int nLength = MeasureFormatted(pszFormat, measure);
@@ -50,6 +47,14 @@ std::string FormatText(const char* pszFormat, ...)
         WriteFormatted(&strText[0], strText.size(), pszFormat, args);
         strText.resize(static_cast<size_t>(nLength));
     }
+    return strText;
+}
+
+std::string FormatText(const char* pszFormat, ...)
+{
+    va_list args;
+    va_start(args, pszFormat);
+    std::string strText = FormatTextV(pszFormat, args);
     va_end(args);
     return strText;
 }

@@ -4,6 +4,7 @@
 // full: nothing is cut, and no fixed buffer can be overrun.
 #pragma once
 
+#include <cstdarg>
 #include <string>
 
 #ifdef __GNUC__
@@ -13,3 +14,5 @@
 #endif
 
 std::string FormatText(const char* pszFormat, ...) SETUP_PRINTF_FORMAT(1, 2);
+// The same with the arguments of a caller's own variable list.
+std::string FormatTextV(const char* pszFormat, va_list args);

@@ -1,5 +1,7 @@
 #include "framework/message_box.h"
 
+#include "framework/event_log.h"
+
 const char* const SETUP_CAPTION = "Setup";
 
 namespace {
@@ -28,9 +30,32 @@ UINT AddDefaultIcon(UINT nStyle)
     }
 }
 
+const char* AnswerName(int nAnswer)
+{
+    switch (nAnswer) {
+    case IDOK:
+        return "OK";
+    case IDCANCEL:
+        return "Cancel";
+    case IDRETRY:
+        return "Retry";
+    case IDYES:
+        return "Yes";
+    case IDNO:
+        return "No";
+    default:
+        return "none";
+    }
+}
+
 int SetupMessageBox(const std::string& strText, UINT nStyle)
 {
-    if (g_pPresenter == nullptr)
-        return 0;
-    return g_pPresenter->Show(SETUP_CAPTION, strText, AddDefaultIcon(nStyle));
+    // Logged before it shows, so that a run killed while a box waits says why.
+    const bool bQuestion = (nStyle & MB_TYPEMASK) != MB_OK;
+    LogEvent("%s: %s", bQuestion ? "Question" : "Message", strText.c_str());
+    const int nAnswer =
+        g_pPresenter != nullptr ? g_pPresenter->Show(SETUP_CAPTION, strText, AddDefaultIcon(nStyle)) : 0;
+    if (bQuestion)
+        LogEvent("Answer: %s", AnswerName(nAnswer));
+    return nAnswer;
 }

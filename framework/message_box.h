@@ -25,5 +25,9 @@ IMessageBoxPresenter* SetMessageBoxPresenter(IMessageBoxPresenter* pPresenter);
 UINT AddDefaultIcon(UINT nStyle);
 
 // Shows strText with caption "Setup". Without a presenter nothing can be
-// shown and the answer is 0, which no caller takes for agreement.
+// shown and the answer is 0, which no caller takes for agreement. The event
+// log gets the text and, for a question, the answer.
 int SetupMessageBox(const std::string& strText, UINT nStyle);
+
+// A button's name as the log writes an answer: "Yes", "Cancel", ...; "none" for 0.
+const char* AnswerName(int nAnswer);

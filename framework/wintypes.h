@@ -67,6 +67,7 @@ typedef void* HANDLE;
 #define MB_ICONMASK 0xF0L
 #define MB_TYPEMASK 0xFL
 #define MB_DEFBUTTON2 0x100L
+#define MB_DEFMASK 0xF00L
 
 #define IDOK 1
 #define IDCANCEL 2

@@ -2,6 +2,9 @@
 // description stores it: 52 bytes, thirteen little-endian DWORDs.
 #pragma once
 
+#include <string>
+
+#include "framework/format_text.h"
 #include "little_endian.h"
 
 constexpr DWORD VERSION_RECORD_SIZE = 52;
@@ -24,4 +27,16 @@ inline ULONGLONG ProductVersionOf(const BYTE* record)
 {
     return (static_cast<ULONGLONG>(VersionRecordDword(record, VERSION_DW_PRODUCT_MS)) << 32) |
            VersionRecordDword(record, VERSION_DW_PRODUCT_LS);
+}
+
+// The product version as the platform shows it, "1.2.0.4"; empty for a record
+// without the signature (a file without a version).
+inline std::string ProductVersionText(const BYTE* record)
+{
+    if (VersionRecordDword(record, VERSION_DW_SIGNATURE) != VERSION_RECORD_SIGNATURE)
+        return std::string();
+    const DWORD dwMs = VersionRecordDword(record, VERSION_DW_PRODUCT_MS);
+    const DWORD dwLs = VersionRecordDword(record, VERSION_DW_PRODUCT_LS);
+    return FormatText("%u.%u.%u.%u", static_cast<unsigned>(dwMs >> 16), static_cast<unsigned>(dwMs & 0xFFFF),
+                      static_cast<unsigned>(dwLs >> 16), static_cast<unsigned>(dwLs & 0xFFFF));
 }

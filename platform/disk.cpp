@@ -53,14 +53,17 @@ BOOL FindDrivesOfType(const DWORD* types, BOOL includeFloppies, std::vector<BYTE
     return drives.empty() ? FALSE : TRUE;
 }
 
-BOOL CreateDirectoryPath(const std::string& path)
+BOOL CreateDirectoryPath(const std::string& path, std::vector<std::string>* created)
 {
     if (path.empty()) {
         SetLastError(ERROR_PATH_NOT_FOUND);
         return FALSE;
     }
-    if (CreateDirectoryA(path.c_str(), nullptr))
+    if (CreateDirectoryA(path.c_str(), nullptr)) {
+        if (created)
+            created->push_back(path);
         return TRUE;
+    }
     if (GetLastError() == ERROR_ALREADY_EXISTS) {
         // Something is there; only a directory will take the files.
         const DWORD attributes = GetFileAttributesA(path.c_str());
@@ -79,6 +82,8 @@ BOOL CreateDirectoryPath(const std::string& path)
         if (state == ERROR_PATH_NOT_FOUND) {
             if (!CreateDirectoryA(prefix.c_str(), nullptr))
                 return FALSE;
+            if (created)
+                created->push_back(prefix);
         } else if (state != ERROR_SUCCESS) {
             return FALSE;
         }

@@ -19,8 +19,9 @@ BOOL FindDrivesOfType(const DWORD* types, BOOL includeFloppies, std::vector<BYTE
 
 // Creates a directory and every missing directory above it (the drive part
 // is never touched). Directories made before a later failure stay; a file
-// already at the path fails with ERROR_ALREADY_EXISTS.
-BOOL CreateDirectoryPath(const std::string& path);
+// already at the path fails with ERROR_ALREADY_EXISTS. Each directory made
+// is added to *created, when given, the uppermost first.
+BOOL CreateDirectoryPath(const std::string& path, std::vector<std::string>* created = nullptr);
 
 // 0 when the file or directory exists, else the error of the failed search
 // (ERROR_FILE_NOT_FOUND, ERROR_PATH_NOT_FOUND, ...).

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "framework/format_text.h"
 #include "platform/reg_key.h"
 
 namespace {
@@ -243,4 +244,25 @@ LONG SetRegValue(HKEY root, const std::string& key, const std::string& name, con
         code = RegSetValueExW(handle.Get(), szName, 0, value.dwType, reinterpret_cast<const BYTE*>(value.data.data()),
                               static_cast<DWORD>(value.data.size()));
     return Result(code);
+}
+
+std::string DescribeRegValue(const RegValue& value)
+{
+    const int nChars = static_cast<int>(value.data.size() / sizeof(WCHAR));
+    if ((value.dwType == REG_SZ || value.dwType == REG_EXPAND_SZ) && nChars > 0) {
+        const WCHAR* pszText = reinterpret_cast<const WCHAR*>(value.data.data());
+        // Without the terminator the registry keeps with it.
+        const int nLength = pszText[nChars - 1] == L'\0' ? nChars - 1 : nChars;
+        std::string strText(static_cast<size_t>(nLength) * 2, '\0');
+        strText.resize(static_cast<size_t>(WideCharToMultiByte(CP_ACP, 0, pszText, nLength, &strText[0],
+                                                                static_cast<int>(strText.size()), nullptr, nullptr)));
+        return "\"" + strText + "\"";
+    }
+    if (value.dwType == REG_DWORD && value.data.size() == sizeof(DWORD)) {
+        DWORD dwValue = 0;
+        std::memcpy(&dwValue, value.data.data(), sizeof dwValue);
+        return FormatText("%lu", static_cast<unsigned long>(dwValue));
+    }
+    return FormatText("type %lu, %u bytes", static_cast<unsigned long>(value.dwType),
+                      static_cast<unsigned>(value.data.size()));
 }

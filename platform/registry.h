@@ -42,6 +42,9 @@ LONG DeleteRegValue(HKEY root, const std::string& key, const std::string& name);
 LONG GetRegValue(HKEY root, const std::string& key, const std::string& name, RegValue& out);
 // Writes a value exactly as GetRegValue read it; creates the key when missing.
 LONG SetRegValue(HKEY root, const std::string& key, const std::string& name, const RegValue& value);
+// A value as a log shows it: a string in quotes (in the ANSI code page), a
+// REG_DWORD as its number, any other by its type and size.
+std::string DescribeRegValue(const RegValue& value);
 
 // Test seam: makes the helpers use target wherever a caller passes the
 // predefined root (HKEY_LOCAL_MACHINE or HKEY_CLASSES_ROOT), so that engine

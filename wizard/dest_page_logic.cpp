@@ -19,6 +19,12 @@ std::string CDestPageLogic::GetComposedPath() const
     return strPath + ":" + TrimWhiteSpace(m_view.GetItemText(IDC_DEST_DIR));
 }
 
+BOOL CDestPageLogic::IsValidDestination(const std::string& strPath)
+{
+    // A longer text could be neither probed nor created.
+    return strPath.size() <= 2 + MAX_DIR_TEXT && IsValidDestPath(strPath);
+}
+
 BOOL CDestPageLogic::OnInitDialog()
 {
     if (!SelectDrive(m_engine.GetDrive())) {
@@ -86,9 +92,7 @@ void CDestPageLogic::UpdateDriveTexts()
 void CDestPageLogic::CheckPathText()
 {
     m_bDirConfirmed = FALSE;
-    // A longer text could be neither probed nor created.
-    m_bPathValid = TrimWhiteSpace(m_view.GetItemText(IDC_DEST_DIR)).size() <= MAX_DIR_TEXT &&
-                   IsValidDestPath(GetComposedPath());
+    m_bPathValid = IsValidDestination(GetComposedPath());
     SendButtons();
 }
 

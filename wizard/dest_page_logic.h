@@ -27,6 +27,10 @@ public:
     // Drive letter, colon and the trimmed directory text.
     std::string GetComposedPath() const;
 
+    // The page's rule for a composed path: the path check of a typed
+    // destination, with a directory text of at most MAX_DIR_TEXT characters.
+    static BOOL IsValidDestination(const std::string& strPath);
+
     DWORD m_dwFreeBytes = 0;
     BOOL m_bDirConfirmed = FALSE;
     BOOL m_bSpaceAccepted = FALSE;

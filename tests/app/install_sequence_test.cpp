@@ -67,14 +67,14 @@ std::string Box(UINT nStyle, const std::string& strText)
 class InstallSequence : public ::testing::Test {
 protected:
     // Runs what the main window's initialisation runs.
-    void RunAndReport() { RunInstallAndReport(run.window); }
+    SetupOutcome RunAndReport() { return RunInstallAndReport(run.window, EngineCallback); }
 
     RecordingRun run;
 };
 
 TEST_F(InstallSequence, CompletesEveryPhaseInOrder)
 {
-    RunAndReport();
+    EXPECT_EQ(RunAndReport(), OUTCOME_DONE);
     EXPECT_EQ(run.log, Concat(UpToSave, {
         "status.Destroy",
         "engine.RunPostInstallHook",
@@ -104,7 +104,7 @@ TEST_F(InstallSequence, LoadFailureEndsWithItsMessageAndLeavesTheStatusPopup)
         RecordingRun one;
         one.engine.Fail("LoadInstallInfo", row.dwError);
         one.engine.m_damage = {"Setup.dat", 0, 0};
-        RunInstallAndReport(one.window);
+        EXPECT_EQ(RunInstallAndReport(one.window, EngineCallback), OUTCOME_REFUSED);
         EXPECT_EQ(one.log, Concat(UpToLoad, {Box(16, row.pszText)})) << std::hex << row.dwError;
         EXPECT_TRUE(one.window.m_status.m_bExists);
     }
@@ -113,7 +113,7 @@ TEST_F(InstallSequence, LoadFailureEndsWithItsMessageAndLeavesTheStatusPopup)
 TEST_F(InstallSequence, WithoutAnEngineEndsAsAFailedLoad)
 {
     SetSetupEngine(nullptr);
-    RunAndReport();
+    EXPECT_EQ(RunAndReport(), OUTCOME_REFUSED);
     EXPECT_EQ(run.log, Concat({"status.Create main", "status.Text Initializing Setup...", "status.Show 5",
                                "main.SetWindowIcon 1", "main.SetWindowIcon 0"},
                               {Box(16, GENERAL_ERROR)}));
@@ -121,11 +121,21 @@ TEST_F(InstallSequence, WithoutAnEngineEndsAsAFailedLoad)
 
 TEST_F(InstallSequence, WizardLeftWithoutFinishRunsNoFurtherOperation)
 {
-    for (INT_PTR nResult : {INT_PTR(IDCANCEL), INT_PTR(0), INT_PTR(ID_WIZFINISH + 1)}) {
+    const struct {
+        INT_PTR nResult;
+        SetupOutcome outcome;
+    } rows[] = {
+        {IDCANCEL, OUTCOME_USER_QUIT},
+        {0, OUTCOME_USER_QUIT},
+        {ID_WIZFINISH + 1, OUTCOME_USER_QUIT},
+        {WIZARD_REFUSED, OUTCOME_REFUSED},
+        {WIZARD_BAD_PRESET, OUTCOME_BAD_COMMAND_LINE},
+    };
+    for (const auto& row : rows) {
         RecordingRun one;
-        one.window.m_nWizardResult = nResult;
-        RunInstallAndReport(one.window);
-        EXPECT_EQ(one.log, Concat(UpToWizard, {"wizard.Destroy", Box(64, NOT_FINISHED)})) << nResult;
+        one.window.m_nWizardResult = row.nResult;
+        EXPECT_EQ(RunInstallAndReport(one.window, EngineCallback), row.outcome) << row.nResult;
+        EXPECT_EQ(one.log, Concat(UpToWizard, {"wizard.Destroy", Box(64, NOT_FINISHED)})) << row.nResult;
     }
 }
 
@@ -143,26 +153,30 @@ TEST_F(InstallSequence, CopyFailureReportsOnlyTheCopyPhaseCodesAndDamageAndRolls
     const struct {
         DWORD dwError;
         DamagedFile damage;
-        std::string strBox;  // empty: none
+        std::string strBox;    // empty: none
+        SetupOutcome outcome;  // only the user's quitting is not a failure
     } rows[] = {
-        {SETUP_E_VERSION, {}, GENERAL_ERROR},
-        {SETUP_E_FILESTATUS, {}, GENERAL_ERROR},
-        {SETUP_E_COPY, {}, GENERAL_ERROR},
-        {SETUP_E_CANCELLED, {}, ""},
-        {SETUP_E_INIT, {}, ""},
-        {0xE000000B, {}, ""},
-        {ERROR_DISK_FULL, {}, ""},
-        {ERROR_SUCCESS, {}, ""},
+        {SETUP_E_VERSION, {}, GENERAL_ERROR, OUTCOME_FAILED},
+        {SETUP_E_FILESTATUS, {}, GENERAL_ERROR, OUTCOME_FAILED},
+        {SETUP_E_COPY, {}, GENERAL_ERROR, OUTCOME_FAILED},
+        {SETUP_E_CANCELLED, {}, "", OUTCOME_USER_QUIT},
+        {SETUP_E_INIT, {}, "", OUTCOME_FAILED},
+        {0xE000000B, {}, "", OUTCOME_FAILED},
+        {ERROR_DISK_FULL, {}, "", OUTCOME_FAILED},
+        {ERROR_SUCCESS, {}, "", OUTCOME_FAILED},
         // The disks of a damaged file as the user counts them, from 1.
-        {SETUP_E_DAMAGED, {"_Uninst.ex_", 0, 0}, std::string("The file _Uninst.ex_ on disk 1") + DAMAGED},
-        {SETUP_E_DAMAGED, {"Tessel.hlp", 0, 1}, std::string("The file Tessel.hlp on disks 1 and 2") + DAMAGED},
-        {SETUP_E_DAMAGED, {"Big.bin", 1, 3}, std::string("The file Big.bin on disks 2 to 4") + DAMAGED},
+        {SETUP_E_DAMAGED, {"_Uninst.ex_", 0, 0}, std::string("The file _Uninst.ex_ on disk 1") + DAMAGED,
+         OUTCOME_FAILED},
+        {SETUP_E_DAMAGED, {"Tessel.hlp", 0, 1}, std::string("The file Tessel.hlp on disks 1 and 2") + DAMAGED,
+         OUTCOME_FAILED},
+        {SETUP_E_DAMAGED, {"Big.bin", 1, 3}, std::string("The file Big.bin on disks 2 to 4") + DAMAGED,
+         OUTCOME_FAILED},
     };
     for (const auto& row : rows) {
         RecordingRun one;
         one.engine.Fail("CopyFiles", row.dwError);
         one.engine.m_damage = row.damage;
-        RunInstallAndReport(one.window);
+        EXPECT_EQ(RunInstallAndReport(one.window, EngineCallback), row.outcome) << std::hex << row.dwError;
         EventLog tail;
         if (!row.strBox.empty())
             tail.push_back(Box(16, row.strBox));
@@ -184,7 +198,7 @@ TEST_F(InstallSequence, RegistryFailureStopsTheInstallWithTheStatusPopupUp)
     for (const auto& row : rows) {
         RecordingRun one;
         one.engine.Fail("UpdateRegistry", row.dwError);
-        RunInstallAndReport(one.window);
+        EXPECT_EQ(RunInstallAndReport(one.window, EngineCallback), OUTCOME_FAILED);
         EXPECT_EQ(one.log, Concat(UpToRegistry, {Box(16, row.pszText), "engine.Rollback", "wizard.Destroy",
                                                  Box(64, NOT_FINISHED)}))
             << row.dwError;
@@ -195,7 +209,7 @@ TEST_F(InstallSequence, RegistryFailureStopsTheInstallWithTheStatusPopupUp)
 TEST_F(InstallSequence, FailedProgramFolderIsShownWithExclamationAndTheInstallGoesOn)
 {
     run.engine.Fail("CreateProgramFolder", ERROR_ACCESS_DENIED);
-    RunAndReport();
+    EXPECT_EQ(RunAndReport(), OUTCOME_DONE);
     EXPECT_EQ(run.log, Concat(UpToRegistry, {
         "engine.RegisterDlls",
         "status.Text Creating Program Folder...",
@@ -214,14 +228,14 @@ TEST_F(InstallSequence, FailedProgramFolderIsShownWithExclamationAndTheInstallGo
 TEST_F(InstallSequence, IgnoredResultsDoNotStopTheInstall)
 {
     run.engine.Fail("RegisterDlls", ERROR_FILE_NOT_FOUND);
-    RunAndReport();
+    EXPECT_EQ(RunAndReport(), OUTCOME_DONE);
     EXPECT_EQ(run.log.back(), Box(64, COMPLETED));
 }
 
 TEST_F(InstallSequence, FailedSaveRollsBackSilentlyAndSkipsTheHook)
 {
     run.engine.Fail("SaveInstallRecord", ERROR_DISK_FULL);
-    RunAndReport();
+    EXPECT_EQ(RunAndReport(), OUTCOME_FAILED);
     EXPECT_EQ(run.log, Concat(UpToSave, {"engine.Rollback", "wizard.Destroy", Box(64, NOT_FINISHED)}));
     EXPECT_TRUE(run.window.m_status.m_bExists);
 }
@@ -239,7 +253,7 @@ TEST_F(InstallSequence, QuittingAtACopyPromptEndsLikeACancelledCopy)
         }
         return TRUE;
     };
-    RunAndReport();
+    EXPECT_EQ(RunAndReport(), OUTCOME_USER_QUIT);
     EXPECT_EQ(run.log, Concat(UpToWizard, {
         "main.Repaint",
         "progress.Create main",
@@ -251,6 +265,26 @@ TEST_F(InstallSequence, QuittingAtACopyPromptEndsLikeACancelledCopy)
         "wizard.Destroy",
         Box(64, NOT_FINISHED),
     }));
+}
+
+TEST(ExitCode, TheCodesDeploymentToolsKnow)
+{
+    const struct {
+        SetupOutcome outcome;
+        DWORD dwAttended, dwUnattended;
+    } rows[] = {
+        {OUTCOME_DONE, 0, 0},
+        {OUTCOME_USER_QUIT, 1602, 1603},  // unattended, only the run's own answers give up
+        {OUTCOME_FAILED, 1603, 1603},
+        {OUTCOME_REFUSED, 1603, 1603},
+        {OUTCOME_ALREADY_RUNNING, 1618, 1618},
+        {OUTCOME_BAD_COMMAND_LINE, 87, 87},
+        {OUTCOME_RESTART_NEEDED, 3010, 3010},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(ExitCodeOf(row.outcome, false), row.dwAttended) << row.outcome;
+        EXPECT_EQ(ExitCodeOf(row.outcome, true), row.dwUnattended) << row.outcome;
+    }
 }
 
 }  // namespace

@@ -124,6 +124,13 @@ std::string ProgramsFolder()
     return path;
 }
 
+std::string CommonProgramsFolder()
+{
+    char path[MAX_PATH] = "";
+    SHGetFolderPathA(nullptr, CSIDL_COMMON_PROGRAMS, nullptr, SHGFP_TYPE_CURRENT, path);
+    return path;
+}
+
 std::string ShortPath(const std::string& path)
 {
     char buffer[MAX_PATH];
@@ -293,6 +300,49 @@ std::string Unquote(const std::string& line, size_t& pos)
 
 }  // namespace
 
+RegLines ExportRegistry(const std::string& key, const std::vector<std::pair<std::string, std::string>>& names)
+{
+    TempDir temp;
+    const std::string file = temp.Path("export.reg");
+    const int code = RunProgram("regedit.exe /E \"" + file + "\" \"" + key + "\"");
+    if (code != 0)
+        return {"regedit failed with " + std::to_string(code)};
+    // UTF-16 with a byte-order mark.
+    const std::string bytes = Read(file);
+    std::string text(bytes.size(), '\0');
+    text.resize(static_cast<size_t>(WideCharToMultiByte(CP_ACP, 0, reinterpret_cast<const wchar_t*>(bytes.data()),
+                                                        static_cast<int>(bytes.size() / 2), &text[0],
+                                                        static_cast<int>(text.size()), nullptr, nullptr)));
+    RegLines lines;
+    std::istringstream stream(text);
+    std::string line, next, name;
+    while (std::getline(stream, line)) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        // Long data goes on over lines that end in a backslash.
+        while (!line.empty() && line.back() == '\\' && std::getline(stream, next)) {
+            line.pop_back();
+            line += next.substr(std::min(next.find_first_not_of(' '), next.size()));
+            if (!line.empty() && line.back() == '\r')
+                line.pop_back();
+        }
+        if (line.size() > 2 && line[0] == '[') {
+            name = line.substr(1, line.size() - 2);
+            for (const auto& shown : names) {
+                if (ReplacePrefix(name, shown.first, shown.second))
+                    break;
+            }
+            lines.insert("[" + name + "]");
+        } else if (!line.empty() && (line[0] == '@' || line[0] == '"')) {
+            size_t pos = 0;
+            const std::string value = line[0] == '@' ? std::string(1, line[pos++]) : Unquote(line, pos);
+            ++pos;
+            lines.insert(name + "|" + value + "=" + (line[pos] == '"' ? Unquote(line, pos) : line.substr(pos)));
+        }
+    }
+    return lines;
+}
+
 RegistrySandbox::RegistrySandbox() : m_strRoot("Software\\VantlerEngineTest" + std::to_string(GetCurrentProcessId()))
 {
     RegDeleteTreeA(HKEY_LOCAL_MACHINE, m_strRoot.c_str());
@@ -334,44 +384,10 @@ std::string RegistrySandbox::RealKey(const std::string& key) const
 
 RegLines RegistrySandbox::Export() const
 {
-    TempDir temp;
-    const std::string file = temp.Path("export.reg");
-    const int code = RunProgram("regedit.exe /E \"" + file + "\" \"HKEY_LOCAL_MACHINE\\" + m_strRoot + "\"");
-    if (code != 0)
-        return {"regedit failed with " + std::to_string(code)};
-    // UTF-16 with a byte-order mark.
-    const std::string bytes = Read(file);
-    std::string text(bytes.size(), '\0');
-    text.resize(static_cast<size_t>(WideCharToMultiByte(CP_ACP, 0, reinterpret_cast<const wchar_t*>(bytes.data()),
-                                                        static_cast<int>(bytes.size() / 2), &text[0],
-                                                        static_cast<int>(text.size()), nullptr, nullptr)));
     const std::string machine = "HKEY_LOCAL_MACHINE\\" + m_strRoot + "\\Machine\\";
-    RegLines lines;
-    std::istringstream stream(text);
-    std::string line, next, key;
-    while (std::getline(stream, line)) {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        // Long data goes on over lines that end in a backslash.
-        while (!line.empty() && line.back() == '\\' && std::getline(stream, next)) {
-            line.pop_back();
-            line += next.substr(std::min(next.find_first_not_of(' '), next.size()));
-            if (!line.empty() && line.back() == '\r')
-                line.pop_back();
-        }
-        if (line.size() > 2 && line[0] == '[') {
-            key = line.substr(1, line.size() - 2);
-            if (!ReplacePrefix(key, machine + CURRENT_VERSION, "") && !ReplacePrefix(key, machine, "HKLM\\"))
-                ReplacePrefix(key, "HKEY_LOCAL_MACHINE\\" + m_strRoot + "\\Classes\\", "HKCR\\");
-            lines.insert("[" + key + "]");
-        } else if (!line.empty() && (line[0] == '@' || line[0] == '"')) {
-            size_t pos = 0;
-            const std::string name = line[0] == '@' ? std::string(1, line[pos++]) : Unquote(line, pos);
-            ++pos;
-            lines.insert(key + "|" + name + "=" + (line[pos] == '"' ? Unquote(line, pos) : line.substr(pos)));
-        }
-    }
-    return lines;
+    const std::string classes = "HKEY_LOCAL_MACHINE\\" + m_strRoot + "\\Classes\\";
+    return ExportRegistry("HKEY_LOCAL_MACHINE\\" + m_strRoot,
+                          {{machine + CURRENT_VERSION, ""}, {machine, "HKLM\\"}, {classes, "HKCR\\"}});
 }
 
 RegLines RegistrySandbox::Changes(const RegLines& before, const RegLines& after, const std::string& scope)

@@ -38,8 +38,10 @@ Lines TempFilesIn(const std::string& dir);
 std::string TestFile(const std::string& name);
 // A Windows path for a path the build recorded on the host (drive Z:).
 std::string HostPath(const char* pszHostPath);
-// The folder that holds the program groups' folders.
+// The folder that holds the program groups' folders, and the all-users one
+// that holds the groups made of shell links.
 std::string ProgramsFolder();
+std::string CommonProgramsFolder();
 // The short form of a path while the path exists, else the path itself.
 std::string ShortPath(const std::string& path);
 
@@ -99,6 +101,11 @@ const std::vector<std::pair<std::string, std::string>>& SampleDestinationFiles()
 // CurrentVersion are named by their rest ("SharedDLLs"), other machine keys
 // "HKLM\...", keys below the classes root "HKCR\...".
 typedef std::set<std::string> RegLines;
+
+// A key of the real registry ("HKEY_LOCAL_MACHINE\\Software\\...") with
+// everything below it, as export lines. A key name that starts with one of
+// names' first parts is shown with its second part instead (the first match).
+RegLines ExportRegistry(const std::string& key, const std::vector<std::pair<std::string, std::string>>& names = {});
 
 // HKEY_LOCAL_MACHINE and HKEY_CLASSES_ROOT of the registry helpers, moved
 // below HKLM\Software\VantlerEngineTest<pid> (Machine and Classes) for the

@@ -345,6 +345,9 @@ const Fault FAULTS[] = {
          SetRegString(HKEY_LOCAL_MACHINE, EXE_KEY, "Path", "D:\\Old");
          SetRegString(HKEY_LOCAL_MACHINE, UninstallKey("Vantler"), "DisplayName", "Vantler 1.0");
          SetRegString(HKEY_LOCAL_MACHINE, UninstallKey("Vantler"), "UninstallString", "D:\\Old\\Uninst.exe");
+         // Values of the Apps list that an earlier version left, which this run replaces.
+         SetRegString(HKEY_LOCAL_MACHINE, UninstallKey("Vantler"), "DisplayVersion", "1.0.0.0");
+         SetRegDword(HKEY_LOCAL_MACHINE, UninstallKey("Vantler"), "NoModify", 0);
      },
      LockSharedDlls, nullptr, ERROR_ACCESS_DENIED, NO_REPORT, nullptr},
     // Keys that were there keep what they held: the value they lacked goes,

@@ -132,6 +132,8 @@ int main(int argc, char** argv)
     SetMessageBoxPresenter(&box);
 
     CSetupEngine engine;
+    // As an unattended Setup.exe: without Program Manager the group is made of shell links.
+    engine.m_bProgmanRequired = FALSE;
     int result = 0;
     if (!engine.LoadInstallInfo(Callback)) {
         result = Failed(1);

@@ -1,5 +1,6 @@
 // Captions and items without a screen; the group itself through the real
-// Program Manager, which Wine's desktop serves while a display is up.
+// Program Manager, which Wine's desktop serves while a display is up, and as
+// shell links where Program Manager does not answer.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -26,6 +27,19 @@ protected:
         m_engine.AddFile(*joust, Dest("VB\\Joust\\Joust.vbp"), 0, FILE_SHORTCUT);
         m_engine.AddFile(*joust, Dest("VB\\Joust\\LICENSE"), 0, FILE_SHORTCUT);
         m_engine.AddFile(*m_pSys, Sys("VantlerRt.dll"), 0, FILE_SHORTCUT);
+    }
+
+    // AddProductFiles, with every file there (empty) for its item to start.
+    void PlaceProductFiles()
+    {
+        AddProductFiles();
+        ASSERT_TRUE(CreateDirectoryPath(m_strDest + "\\VB\\Joust"));
+        CObject* item = nullptr;
+        for (int n = m_engine.GetFirstItem(item); n != TREE_END; n = m_engine.GetNextItem(item)) {
+            if (n == TREE_FILE)
+                CloseHandle(CreateFileA(static_cast<CInstalledFile*>(item)->m_strName.c_str(), GENERIC_WRITE, 0,
+                                        nullptr, CREATE_NEW, 0, nullptr));
+        }
     }
 
     static std::string GroupFolder(const std::string& group) { return ProgramsFolder() + "\\" + group; }
@@ -126,14 +140,7 @@ TEST_F(ProgramFolderTest, ItemsFollowTheTreeOrder)
 
 TEST_F(ProgramManagerTest, GroupHoldsOneItemPerMarkedFile)
 {
-    AddProductFiles();
-    ASSERT_TRUE(CreateDirectoryPath(m_strDest + "\\VB\\Joust"));
-    CObject* item = nullptr;
-    for (int n = m_engine.GetFirstItem(item); n != TREE_END; n = m_engine.GetNextItem(item)) {
-        if (n == TREE_FILE)
-            CloseHandle(CreateFileA(static_cast<CInstalledFile*>(item)->m_strName.c_str(), GENERIC_WRITE, 0, nullptr,
-                                    CREATE_NEW, 0, nullptr));
-    }
+    PlaceProductFiles();
     const std::string group = GroupName("Items");
     ASSERT_TRUE(CreateGroup(group));
     const std::vector<std::string> expected = {"Joust - VB.lnk", "LICENSE.lnk", "Tessel.lnk", "Readme.lnk",
@@ -200,4 +207,49 @@ TEST_F(ProgramManagerTest, HostileNamesAreOnlyNames)
         DeleteFileA(file.c_str());
     }
     DeleteFileA((startUp + "\\mine " + std::to_string(GetCurrentProcessId()) + ".txt").c_str());
+}
+
+// Without Program Manager (an unattended run as a service account) the group
+// is a folder of shell links in the all-users Programs folder. A name that
+// would address another folder makes nothing anywhere.
+TEST_F(ProgramFolderTest, WithoutProgramManagerTheGroupIsAFolderOfShellLinks)
+{
+    PlaceProductFiles();
+    m_engine.m_bShellLinkGroup = TRUE;
+    const std::string common = CommonProgramsFolder();
+    const std::string links = GroupName("Links");
+    const struct {
+        std::string group;
+        BOOL bMade;
+        Lines files;  // in the folder the name addresses
+    } rows[] = {
+        {links, TRUE, {"Joust - VB.lnk", "LICENSE.lnk", "Readme.lnk", "Tessel.lnk", "VantlerRt.lnk"}},
+        {"..\\" + GroupName("Outside"), FALSE, {}},
+        {links + "\\..\\..\\" + GroupName("Up"), FALSE, {}},
+        {links + "\\ \\x", FALSE, {}},
+        {"C:\\" + GroupName("Rooted"), FALSE, {}},
+    };
+    for (const auto& row : rows) {
+        m_engine.m_strProgramFolder = row.group;
+        SetLastError(0);
+        EXPECT_EQ(m_engine.CreateProgramFolder(), row.bMade) << row.group;
+        if (!row.bMade) {
+            EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER)) << row.group;
+        }
+        EXPECT_EQ(ListTree(common + "\\" + row.group), row.files) << row.group;
+    }
+
+    // A late rollback takes the links back, and the folder this run made;
+    // a file of someone else's in it keeps the folder.
+    RemoveTree(common + "\\" + links);
+    m_engine.m_strProgramFolder = links;
+    m_engine.CreateProgramFolder();
+    m_engine.RemoveProgramFolder();
+    EXPECT_FALSE(Exists(common + "\\" + links));
+    m_engine.m_journal.m_strGroup.clear();
+    m_engine.CreateProgramFolder();
+    Write(common + "\\" + links + "\\Notes.txt", "someone else's");
+    m_engine.RemoveProgramFolder();
+    EXPECT_EQ(ListTree(common + "\\" + links), Lines({"Notes.txt"}));
+    RemoveTree(common + "\\" + links);
 }

@@ -52,7 +52,11 @@ std::string ValueText(const SavedValue& v)
 
 std::string KeyText(const char* label, const SavedKey& k)
 {
-    return std::string(label) + (k.bCreated ? " created: " : ": ") + ValueText(k.first) + ", " + ValueText(k.second);
+    std::string text = std::string(label) + (k.bCreated ? " created: " : ": ") + ValueText(k.first) + ", " +
+                       ValueText(k.second);
+    for (const SavedValue& v : k.others)
+        text += ", " + ValueText(v);
+    return text;
 }
 
 std::string JournalText(const InstallJournal& j)
@@ -114,7 +118,18 @@ class UpdateRegistryTest : public RegistrationTest, public ::testing::WithParamI
 
 const char kAppKey[] = "App Paths\\Tessel.exe";
 
-const char kFreshKeys[] = "app created: @ new, Path new; uninst created: DisplayName new, UninstallString new";
+// The values of the Apps list that a fresh Uninstall key gets besides its
+// first two, and how the journal notes them (without the main program's
+// DisplayVersion: the tree in code gives it no version).
+#define APPS_VALUES                                                                                              \
+    "+Uninstall\\Vantler|InstallLocation={D}", "+Uninstall\\Vantler|DisplayIcon={D}\\Tessel.exe",              \
+        "+Uninstall\\Vantler|QuietUninstallString=\"{D}\\Uninst.exe\" /S",                                      \
+        "+Uninstall\\Vantler|EstimatedSize=dword:00000000", "+Uninstall\\Vantler|NoModify=dword:00000001",       \
+        "+Uninstall\\Vantler|NoRepair=dword:00000001"
+const char kFreshApps[] =
+    ", InstallLocation new, DisplayIcon new, QuietUninstallString new, EstimatedSize new, NoModify new, NoRepair new";
+const std::string kFreshKeys =
+    std::string("app created: @ new, Path new; uninst created: DisplayName new, UninstallString new") + kFreshApps;
 const std::string kLongName(600, 'n');
 
 const RegistryRow kRegistryRows[] = {
@@ -123,12 +138,13 @@ const RegistryRow kRegistryRows[] = {
     {"FreshInstall", nullptr, {}, {"{S}\\VantlerRt.dll"}, {}, nullptr, 0, TRUE, 0, "",
      {"+[App Paths\\Tessel.exe]", "+App Paths\\Tessel.exe|@={D}\\Tessel.exe", "+App Paths\\Tessel.exe|Path={D}",
       "+[Uninstall\\Vantler]", "+Uninstall\\Vantler|DisplayName=Vantler",
-      "+Uninstall\\Vantler|UninstallString=\"{D}\\Uninst.exe\"", "+SharedDLLs|{S}\\VantlerRt.dll=dword:00000001",
+      "+Uninstall\\Vantler|UninstallString=\"{D}\\Uninst.exe\"", APPS_VALUES,
+      "+SharedDLLs|{S}\\VantlerRt.dll=dword:00000001",
       "+[HKCR\\Tessel.Document]", "+HKCR\\Tessel.Document|@=Vantler Resource", "+[HKCR\\Tessel.Document\\shell]",
       "+[HKCR\\Tessel.Document\\shell\\open]", "+[HKCR\\Tessel.Document\\shell\\open\\command]",
       "+HKCR\\Tessel.Document\\shell\\open\\command|@={C} \"%1\"", "+[HKCR\\.vtr]",
       "+HKCR\\.vtr|@=Tessel.Document", "+[HKCR\\.vtr\\ShellNew]", "+HKCR\\.vtr\\ShellNew|NullFile="},
-     std::string(kFreshKeys) + "; doc 0/1 ext 0/1; counted: {S}\\VantlerRt.dll; replaced:"},
+     kFreshKeys + "; doc 0/1 ext 0/1; counted: {S}\\VantlerRt.dll; replaced:"},
     // Without a blank nothing is quoted; with one and no short form (the
     // program is not there), the program of the open command is.
     {"DestinationWithoutBlank", [](CSetupEngine& e) { e.m_strDestDir = "C:\\VantlerPlain"; }, {}, {}, {}, nullptr, 0,
@@ -136,23 +152,24 @@ const RegistryRow kRegistryRows[] = {
      {"+[App Paths\\Tessel.exe]", "+App Paths\\Tessel.exe|@=C:\\VantlerPlain\\Tessel.exe",
       "+App Paths\\Tessel.exe|Path=C:\\VantlerPlain", "+[Uninstall\\Vantler]",
       "+Uninstall\\Vantler|DisplayName=Vantler",
-      "+Uninstall\\Vantler|UninstallString=C:\\VantlerPlain\\Uninst.exe", "+[HKCR\\Tessel.Document]",
+      "+Uninstall\\Vantler|UninstallString=C:\\VantlerPlain\\Uninst.exe", APPS_VALUES, "+[HKCR\\Tessel.Document]",
       "+HKCR\\Tessel.Document|@=Vantler Resource", "+[HKCR\\Tessel.Document\\shell]",
       "+[HKCR\\Tessel.Document\\shell\\open]", "+[HKCR\\Tessel.Document\\shell\\open\\command]",
       "+HKCR\\Tessel.Document\\shell\\open\\command|@=C:\\VantlerPlain\\Tessel.exe \"%1\"", "+[HKCR\\.vtr]",
       "+HKCR\\.vtr|@=Tessel.Document", "+[HKCR\\.vtr\\ShellNew]", "+HKCR\\.vtr\\ShellNew|NullFile="},
-     std::string(kFreshKeys) + "; doc 0/1 ext 0/1; counted:; replaced:"},
+     kFreshKeys + "; doc 0/1 ext 0/1; counted:; replaced:"},
     {"BlankWithoutShortForm", [](CSetupEngine& e) { e.m_strDestDir = "C:\\Vantler Gone"; }, {}, {}, {}, nullptr, 0,
      TRUE, 0, "",
      {"+[App Paths\\Tessel.exe]", "+App Paths\\Tessel.exe|@=C:\\Vantler Gone\\Tessel.exe",
       "+App Paths\\Tessel.exe|Path=C:\\Vantler Gone", "+[Uninstall\\Vantler]",
       "+Uninstall\\Vantler|DisplayName=Vantler",
-      "+Uninstall\\Vantler|UninstallString=\"C:\\Vantler Gone\\Uninst.exe\"", "+[HKCR\\Tessel.Document]",
+      "+Uninstall\\Vantler|UninstallString=\"C:\\Vantler Gone\\Uninst.exe\"", APPS_VALUES,
+      "+[HKCR\\Tessel.Document]",
       "+HKCR\\Tessel.Document|@=Vantler Resource", "+[HKCR\\Tessel.Document\\shell]",
       "+[HKCR\\Tessel.Document\\shell\\open]", "+[HKCR\\Tessel.Document\\shell\\open\\command]",
       "+HKCR\\Tessel.Document\\shell\\open\\command|@=\"C:\\Vantler Gone\\Tessel.exe\" \"%1\"", "+[HKCR\\.vtr]",
       "+HKCR\\.vtr|@=Tessel.Document", "+[HKCR\\.vtr\\ShellNew]", "+HKCR\\.vtr\\ShellNew|NullFile="},
-     std::string(kFreshKeys) + "; doc 0/1 ext 0/1; counted:; replaced:"},
+     kFreshKeys + "; doc 0/1 ext 0/1; counted:; replaced:"},
     {"ExistingKeysWithBothValuesAreSaved", nullptr,
      {"App Paths\\Tessel.exe|@=C:\\Old\\Tessel.exe", "App Paths\\Tessel.exe|Path=C:\\Old",
       "Uninstall\\Vantler|DisplayName=Vantler 1", "Uninstall\\Vantler|UninstallString=C:\\Old\\Uninst.exe"},
@@ -160,21 +177,43 @@ const RegistryRow kRegistryRows[] = {
      {"-App Paths\\Tessel.exe|@=C:\\Old\\Tessel.exe", "+App Paths\\Tessel.exe|@={D}\\Tessel.exe",
       "-App Paths\\Tessel.exe|Path=C:\\Old", "+App Paths\\Tessel.exe|Path={D}"},
      "app: @ was C:\\Old\\Tessel.exe, Path was C:\\Old; uninst: DisplayName was Vantler 1, UninstallString was "
-     "C:\\Old\\Uninst.exe; doc 0/1 ext 0/1; counted:; replaced:"},
+     "C:\\Old\\Uninst.exe" + std::string(kFreshApps) + "; doc 0/1 ext 0/1; counted:; replaced:"},
     // A key that was there is kept, whatever it held: the value it lacked is
     // new, one too long for a string read is saved whole.
     {"AppPathsWithoutPath", nullptr, {"App Paths\\Tessel.exe|@=C:\\Old\\Tessel.exe"}, {"{S}\\VantlerRt.dll"}, {},
      nullptr, 0, TRUE, 0, kAppKey,
      {"-App Paths\\Tessel.exe|@=C:\\Old\\Tessel.exe", "+App Paths\\Tessel.exe|@={D}\\Tessel.exe",
       "+App Paths\\Tessel.exe|Path={D}"},
-     "app: @ was C:\\Old\\Tessel.exe, Path new; uninst created: DisplayName new, UninstallString new; doc 0/1 ext "
-     "0/1; counted: {S}\\VantlerRt.dll; replaced:"},
+     "app: @ was C:\\Old\\Tessel.exe, Path new; uninst created: DisplayName new, UninstallString new" +
+         std::string(kFreshApps) + "; doc 0/1 ext 0/1; counted: {S}\\VantlerRt.dll; replaced:"},
     {"UninstallKeyWithA600ByteValue", nullptr, {"Uninstall\\Vantler|DisplayName=" + kLongName}, {}, {}, nullptr, 0,
      TRUE, 0, "Uninstall",
      {"-Uninstall\\Vantler|DisplayName=" + kLongName, "+Uninstall\\Vantler|DisplayName=Vantler",
-      "+Uninstall\\Vantler|UninstallString=\"{D}\\Uninst.exe\""},
-     "app created: @ new, Path new; uninst: DisplayName was " + kLongName +
-         ", UninstallString new; doc 0/1 ext 0/1; counted:; replaced:"},
+      "+Uninstall\\Vantler|UninstallString=\"{D}\\Uninst.exe\"", APPS_VALUES},
+     "app created: @ new, Path new; uninst: DisplayName was " + kLongName + ", UninstallString new" + kFreshApps +
+         "; doc 0/1 ext 0/1; counted:; replaced:"},
+    // An earlier version's entry: every value of the Apps list that it had is
+    // replaced and noted, DisplayVersion from the main program's record.
+    {"AppsValuesOfAnEarlierVersion",
+     [](CSetupEngine& e) {
+         CInstalledFile* pMain = e.AddFile(FirstLevel(e, ROOT_APPLICATION), e.m_strDestDir + "\\TESSEL.EXE", 1536, 0);
+         WriteLE32(pMain->m_VersionInfo, VERSION_RECORD_SIGNATURE);
+         WriteLE32(pMain->m_VersionInfo + 4 * VERSION_DW_PRODUCT_MS, 0x00020001);
+         WriteLE32(pMain->m_VersionInfo + 4 * VERSION_DW_PRODUCT_LS, 0x00000024);
+         e.m_dwAppBytes = 1536;
+         e.m_dwSysBytes = 100;
+     },
+     {"Uninstall\\Vantler|DisplayName=Vantler", "Uninstall\\Vantler|DisplayVersion=2.0.0.1",
+      "Uninstall\\Vantler|NoModify=dword:00000000"},
+     {}, {}, nullptr, 0, TRUE, 0, "Uninstall",
+     {"+Uninstall\\Vantler|UninstallString=\"{D}\\Uninst.exe\"", "-Uninstall\\Vantler|DisplayVersion=2.0.0.1",
+      "+Uninstall\\Vantler|DisplayVersion=2.1.0.36", "+Uninstall\\Vantler|InstallLocation={D}",
+      "+Uninstall\\Vantler|DisplayIcon={D}\\Tessel.exe", "+Uninstall\\Vantler|QuietUninstallString=\"{D}\\Uninst.exe\" /S",
+      "+Uninstall\\Vantler|EstimatedSize=dword:00000002", "-Uninstall\\Vantler|NoModify=dword:00000000",
+      "+Uninstall\\Vantler|NoModify=dword:00000001", "+Uninstall\\Vantler|NoRepair=dword:00000001"},
+     "app created: @ new, Path new; uninst: DisplayName was Vantler, UninstallString new, DisplayVersion was "
+     "2.0.0.1, InstallLocation new, DisplayIcon new, QuietUninstallString new, EstimatedSize new, NoModify was type "
+     "4 dword:00000000, NoRepair new; doc 0/1 ext 0/1; counted:; replaced:"},
     // 3 -> 4, none -> 1; a value that is no count (a longer string, the
     // string 127) -> 127, its old value kept; a count at its limit stays.
     {"SharedCounts", nullptr,
@@ -186,7 +225,7 @@ const RegistryRow kRegistryRows[] = {
       "+SharedDLLs|{D}\\New.dll=dword:00000001", "-SharedDLLs|{D}\\Long.dll=12345678",
       "+SharedDLLs|{D}\\Long.dll=dword:0000007f", "-SharedDLLs|{D}\\Text.dll=127",
       "+SharedDLLs|{D}\\Text.dll=dword:0000007f"},
-     std::string(kFreshKeys) +
+     kFreshKeys +
          "; doc 0/1 ext 0/1; counted: {D}\\New.dll {S}\\VantlerRt.dll; replaced: {D}\\Long.dll was 12345678 "
          "{D}\\Text.dll was 127"},
     // The previous record counted VantlerRt.dll (other case): it stays at 3;
@@ -198,23 +237,23 @@ const RegistryRow kRegistryRows[] = {
      {"{S}\\VANTLERRT.DLL", "{D}\\new.DLL", "!{D}\\Plain.dll"}, nullptr, 0, TRUE, 0, "SharedDLLs",
      {"+SharedDLLs|{D}\\New.dll=dword:00000001", "-SharedDLLs|{D}\\Plain.dll=dword:00000002",
       "+SharedDLLs|{D}\\Plain.dll=dword:00000003"},
-     std::string(kFreshKeys) + "; doc 0/1 ext 0/1; counted: {D}\\New.dll {D}\\Plain.dll; replaced:"},
+     kFreshKeys + "; doc 0/1 ext 0/1; counted: {D}\\New.dll {D}\\Plain.dll; replaced:"},
     // A record counts for its own directory, compared as the file system
     // compares names; one found in a directory the user left again counts
     // nothing here.
     {"RecordOfTheDestinationInCapitals", nullptr, {"SharedDLLs|{S}\\VantlerRt.dll=dword:00000003"},
      {"{S}\\VantlerRt.dll"}, {"{S}\\VantlerRt.dll"}, nullptr, 0, TRUE, 0, "SharedDLLs", {},
-     std::string(kFreshKeys) + "; doc 0/1 ext 0/1; counted:; replaced:", "{DU}"},
+     kFreshKeys + "; doc 0/1 ext 0/1; counted:; replaced:", "{DU}"},
     {"RecordOfAnotherDirectoryIsNotUsed", nullptr, {"SharedDLLs|{S}\\VantlerRt.dll=dword:00000003"},
      {"{S}\\VantlerRt.dll"}, {"{S}\\VantlerRt.dll"}, nullptr, 0, TRUE, 0, "SharedDLLs",
      {"-SharedDLLs|{S}\\VantlerRt.dll=dword:00000003", "+SharedDLLs|{S}\\VantlerRt.dll=dword:00000004"},
-     std::string(kFreshKeys) + "; doc 0/1 ext 0/1; counted: {S}\\VantlerRt.dll; replaced:", "C:\\Elsewhere"},
+     kFreshKeys + "; doc 0/1 ext 0/1; counted: {S}\\VantlerRt.dll; replaced:", "C:\\Elsewhere"},
     {"RefusedCountFailsThePhase", nullptr, {}, {"{S}\\VantlerRt.dll"}, {}, "SharedDLLs", kReadOnly, FALSE,
      ERROR_ACCESS_DENIED, "",
      {"+[App Paths\\Tessel.exe]", "+App Paths\\Tessel.exe|@={D}\\Tessel.exe", "+App Paths\\Tessel.exe|Path={D}",
       "+[Uninstall\\Vantler]", "+Uninstall\\Vantler|DisplayName=Vantler",
-      "+Uninstall\\Vantler|UninstallString=\"{D}\\Uninst.exe\""},
-     std::string(kFreshKeys) + "; doc 0/0 ext 0/0; counted:; replaced:"},
+      "+Uninstall\\Vantler|UninstallString=\"{D}\\Uninst.exe\"", APPS_VALUES},
+     kFreshKeys + "; doc 0/0 ext 0/0; counted:; replaced:"},
     // Strings beyond the helpers' limits are left out, never cut: the
     // destination's values and the Uninstall key of a title too long.
     {"StringsBeyondTheLimitsAreLeftOut",
@@ -233,7 +272,8 @@ const RegistryRow kRegistryRows[] = {
     {"SharedPathBeyondTheLimitFailsThePhase", [](CSetupEngine& e) { e.m_strDestDir = "C:\\" + std::string(250, 'd'); },
      {}, {"{D}\\VantlerRt.dll"}, {}, nullptr, 0, FALSE, ERROR_FILENAME_EXCED_RANGE, "SharedDLLs", {},
      "app created: @ new (not written), Path new (not written); uninst created: DisplayName new, UninstallString "
-     "new (not written); doc 0/0 ext 0/0; counted:; replaced:"},
+     "new (not written), InstallLocation new, DisplayIcon new (not written), QuietUninstallString new (not "
+     "written), EstimatedSize new, NoModify new, NoRepair new; doc 0/0 ext 0/0; counted:; replaced:"},
     // An empty title would name the Uninstall key itself, which the rollback
     // would then delete with every product's entry.
     {"EmptyTitleLeavesTheUninstallKeyAlone", [](CSetupEngine& e) { e.m_strProductTitle.clear(); },
@@ -244,7 +284,7 @@ const RegistryRow kRegistryRows[] = {
      {}, nullptr, 0, TRUE, 0, "HKCR\\.vtr",
      {"-HKCR\\.vtr|@=Old.Document", "+HKCR\\.vtr|@=Tessel.Document", "+[HKCR\\.vtr\\ShellNew]",
       "+HKCR\\.vtr\\ShellNew|NullFile="},
-     std::string(kFreshKeys) + "; doc 1/1 ext 1/1; counted:; replaced:"},
+     kFreshKeys + "; doc 1/1 ext 1/1; counted:; replaced:"},
     // A key that takes values but refuses all access: the values written are
     // journaled all the same, so that the rollback puts the old ones back.
     {"ValuesWrittenWithoutFullAccessAreJournaled", nullptr,
@@ -252,8 +292,8 @@ const RegistryRow kRegistryRows[] = {
      kValuesOnly, TRUE, 0, kAppKey,
      {"-App Paths\\Tessel.exe|@=C:\\Old\\Tessel.exe", "+App Paths\\Tessel.exe|@={D}\\Tessel.exe",
       "-App Paths\\Tessel.exe|Path=C:\\Old", "+App Paths\\Tessel.exe|Path={D}"},
-     "app: @ was C:\\Old\\Tessel.exe, Path was C:\\Old; uninst created: DisplayName new, UninstallString new; doc "
-     "0/1 ext 0/1; counted:; replaced:"},
+     "app: @ was C:\\Old\\Tessel.exe, Path was C:\\Old; uninst created: DisplayName new, UninstallString new" +
+         std::string(kFreshApps) + "; doc 0/1 ext 0/1; counted:; replaced:"},
 };
 
 }  // namespace

@@ -414,7 +414,7 @@ TEST_F(TransferTest, FileExceptionReports)
     const CUserException quit;
     const CArchiveException archive(CArchiveException::endOfFile);
     const struct {
-        const std::exception* error;
+        const CException* error;
         Lines log;
     } rows[] = {
         {nullptr, {"error 0"}},

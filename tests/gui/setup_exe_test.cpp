@@ -2,16 +2,20 @@
 // through its real windows: the whole install of the sample floppy medium,
 // Cancel in "Copying Files", the read-only question, a second copy, and the
 // main window's picture. Screenshots are kept in "screenshots" below the
-// test's folder.
+// test's folder. Then Setup.exe as deployment tools start it, unattended
+// with no display at all (a CTest entry of its own runs those cases).
 #include <gtest/gtest.h>
 
 #include <windows.h>
 #include <commctrl.h>
+#include <shlobj.h>
 
 #include <filesystem>
 #include <memory>
+#include <regex>
 
 #include "app/gradient.h"
+#include "framework/format_text.h"
 #include "app/setup_instance.h"
 #include "platform/path.h"
 #include "platform/progman.h"
@@ -42,8 +46,10 @@ protected:
     }
 
     // Setup.exe from disk 1 in its drive (a fresh copy), with the later disks
-    // at hand for the prompts; the sample medium unless another is named.
-    CSetupRun& Start(bool bScreenshots = false, std::string strMedia = std::string())
+    // at hand for the prompts; the sample medium unless another is named, and
+    // strArgs on the command line.
+    CSetupRun& Start(bool bScreenshots = false, std::string strMedia = std::string(),
+                     const std::string& strArgs = std::string())
     {
         if (strMedia.empty())
             strMedia = s_pMedia->Path("media");
@@ -58,6 +64,7 @@ protected:
             CreateDirectoryA("screenshots", nullptr);
             m_pRun->m_strShots = "screenshots";
         }
+        m_pRun->m_strArgs = strArgs;
         EXPECT_TRUE(m_pRun->Start());
         return *m_pRun;
     }
@@ -146,74 +153,6 @@ TEST_F(SetupExe, InstallsTheSampleFloppyMediumWithItsDefaults)
 // A byte of the medium damaged under its checksum: the user is told which
 // file on which disk, the install is rolled back and the destination holds
 // no file; a medium without checksums (an older one) installs as before.
-constexpr size_t TITLE = static_cast<size_t>(-1);  // the product title's first byte
-
-struct MediumDamage {
-    const char* what;
-    const char* file;  // of disk 1, "" for disk 2's Data.dat, nullptr: Setup.crc goes
-    size_t offset;     // of the byte flipped, or TITLE
-    std::vector<std::string> boxes;  // after the destination's question; the last is the final message
-};
-
-class DamagedMedium : public SetupExe, public ::testing::WithParamInterface<MediumDamage> {};
-
-TEST_P(DamagedMedium, IsNamedAndInstallsNothing)
-{
-    const MediumDamage& row = GetParam();
-    const std::string strDest = Destination("\\VantlerDamaged");
-    const std::string strMedia = OwnMedium();
-    if (row.file == nullptr) {
-        DeleteFileA((strMedia + "\\disk1\\Setup.crc").c_str());
-    } else {
-        const std::string strFile = strMedia + (*row.file ? "\\disk1\\" + std::string(row.file) : "\\disk2\\Data.dat");
-        FlipByte(strFile, row.offset == TITLE ? Read(strFile).find("Vantler") : row.offset);
-    }
-    CSetupRun& setup = Start(false, strMedia);
-    const std::string strFinal = setup.Run([&](const SetupWindow& window) {
-        TypeDestination(window, "\\VantlerDamaged");
-        return false;
-    });
-    EXPECT_EQ(setup.Wait(5000), 0u);
-    if (row.file == nullptr) {
-        EXPECT_EQ(strFinal, COMPLETED);
-        for (const auto& file : SampleDestinationFiles()) {
-            if (file.first.find("Form1.frm") == std::string::npos) {
-                EXPECT_EQ(Read(strDest + "\\" + file.first), Read(StagePath(file.second))) << file.first;
-            }
-        }
-        return;
-    }
-    // The disk prompts name the drive Setup.exe started from.
-    std::vector<std::string> astrBoxes;
-    if (std::string(row.file) != "Setup.dat")
-        astrBoxes.push_back("The destination directory " + strDest + " does not exist. Do you want to create it ?");
-    for (std::string strBox : row.boxes) {
-        if (strBox.rfind("Insert the disk", 0) == 0)
-            strBox.replace(strBox.find("X:"), 1, m_strDrive.substr(0, 1));
-        astrBoxes.push_back(strBox);
-    }
-    EXPECT_EQ(setup.m_astrBoxes, astrBoxes);
-    EXPECT_EQ(strFinal, row.boxes.back());
-    for (const std::string& entry : ListTree(strDest))
-        EXPECT_EQ(entry.back(), '\\') << entry << " was left in the destination";
-}
-
-const char* const CANCELLED = " is damaged. The Setup will be cancelled.";
-
-INSTANTIATE_TEST_SUITE_P(
-    UnderItsChecksums, DamagedMedium,
-    ::testing::Values(
-        MediumDamage{"Setup_dat", "Setup.dat", TITLE, {std::string("The file Setup.dat on disk 1") + CANCELLED}},
-        MediumDamage{"first_file_on_disk_1", "Data.dat", 2 + 100,
-                     {std::string("The file Joust.vbp on disk 1") + CANCELLED, NOT_FINISHED}},
-        MediumDamage{"file_across_disks_damaged_on_disk_2", "", 2 + 100,
-                     {"Insert the disk 2 in X: !", std::string("The file Tessel.hlp on disks 1 and 2") + CANCELLED,
-                      NOT_FINISHED}},
-        MediumDamage{"uninstaller", "_Uninst.ex_", 100,
-                     {std::string("The file _Uninst.ex_ on disk 1") + CANCELLED, NOT_FINISHED}},
-        MediumDamage{"older_medium_without_checksums", nullptr, 0, {}}),
-    [](const ::testing::TestParamInfo<MediumDamage>& info) { return std::string(info.param.what); });
-
 TEST_F(SetupExe, TwoCancelClicksInCopyingFilesAskOnce)
 {
     Destination("\\VantlerCancel");
@@ -351,7 +290,7 @@ TEST_F(SetupExe, ASecondCopyEndsAndBringsTheFirstForward)
             bShown = bShown || second.MainWindow() != nullptr;
             return !second.IsRunning();
         })) << "the second copy did not end";
-        EXPECT_EQ(second.Wait(0), 0u);
+        EXPECT_EQ(second.Wait(0), 1618u);  // another setup of the product is running
         EXPECT_FALSE(bShown) << "the second copy opened its main window";
         if (bFirstBusy)
             first.Resume();
@@ -446,6 +385,451 @@ TEST_F(SetupExe, MainWindowShowsTheGradientAndTheTitle)
     });
     EXPECT_TRUE(bChecked);
     EXPECT_EQ(setup.m_strFinal, NOT_FINISHED);
+    EXPECT_EQ(setup.Wait(5000), 1602u);  // the user quit
+}
+
+// The command line at the screen: /D= and /GROUP= preset the wizard's
+// fields; a line Setup.exe cannot take is shown, and ends it with 87.
+TEST_F(SetupExe, TheCommandLineAtTheScreen)
+{
+    const struct {
+        const char* what;
+        const char* pszArgs;
+        std::string strDestText, strFolderText;  // the wizard's fields, when it shows
+        Lines boxes;
+        DWORD dwExit;
+    } rows[] = {
+        {"presets, then the user quits", "/D=\"C:\\Vantler Preset\" -group=\"Vantler Preset\"", "\\Vantler Preset",
+         "Vantler Preset",
+         {"The destination directory C:\\Vantler Preset does not exist. Do you want to create it ?", QUIT,
+          NOT_FINISHED},
+         1602},
+        {"an unknown switch", "/X", "", "",
+         {"The option \"/X\" is not known.\r\n\r\nSetup [/S] [/D=directory] [/GROUP=name] [/LOG=file]"}, 87},
+        {"a destination on no drive Setup offers", "/D=A:\\Vantler", "", "",
+         {"The destination directory \"A:\\Vantler\" is not on a drive Setup can install on.\r\n\r\n"
+          "Setup [/S] [/D=directory] [/GROUP=name] [/LOG=file]",
+          NOT_FINISHED},
+         87},
+    };
+    for (const auto& row : rows) {
+        m_pRun.reset();
+        CSetupRun& setup = Start(false, std::string(), row.pszArgs);
+        std::string strDestText, strFolderText;
+        setup.Run([&](const SetupWindow& window) {
+            if (window.kind == SetupWindow::WIZARD && window.nPage == 1 && strDestText.empty())
+                strDestText = gui::ItemText(gui::CurrentPage(window.hwnd), IDC_DEST_DIR);
+            if (window.kind != SetupWindow::WIZARD || window.nPage != 2)
+                return false;
+            strFolderText = gui::ItemText(gui::CurrentPage(window.hwnd), IDC_FOLDER_NAME);
+            gui::Press(window.hwnd, IDCANCEL);
+            gui::WaitUntil([&] { return setup.Window("Setup") != nullptr; });
+            return true;
+        });
+        EXPECT_EQ(strDestText, row.strDestText) << row.what;
+        EXPECT_EQ(strFolderText, row.strFolderText) << row.what;
+        EXPECT_EQ(setup.m_astrBoxes, row.boxes) << row.what;
+        EXPECT_EQ(setup.Wait(5000), row.dwExit) << row.what;
+    }
+}
+
+// The events of a log: each line without its time stamp, which every line
+// must begin with.
+Lines LogEvents(const std::string& strLog)
+{
+    static const std::regex kStamp(R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{3}  )");
+    Lines events;
+    std::istringstream lines(Read(strLog));
+    for (std::string line; std::getline(lines, line);) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        std::smatch stamp;
+        if (!std::regex_search(line, stamp, kStamp, std::regex_constants::match_continuous))
+            events.push_back("(no time stamp) " + line);
+        else
+            events.push_back(stamp.suffix());
+    }
+    return events;
+}
+
+// Whether an event is in the log: events are matched whole, or by their start
+// when the expected text ends in "...".
+bool Logged(const Lines& events, const std::string& strEvent)
+{
+    const bool bStart = strEvent.size() > 3 && strEvent.compare(strEvent.size() - 3, 3, "...") == 0;
+    const std::string strText = bStart ? strEvent.substr(0, strEvent.size() - 3) : strEvent;
+    for (const std::string& event : events) {
+        if (bStart ? event.compare(0, strText.size(), strText) == 0 : event == strText)
+            return true;
+    }
+    return false;
+}
+
+// A shell link's target and working directory, read by the shell.
+std::string LinkOf(const std::string& strLink)
+{
+    std::string strResult = "(unreadable)";
+    CoInitialize(nullptr);
+    IShellLinkA* pLink = nullptr;
+    IPersistFile* pFile = nullptr;
+    WCHAR szLink[MAX_PATH];
+    MultiByteToWideChar(CP_ACP, 0, strLink.c_str(), -1, szLink, MAX_PATH);
+    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                   reinterpret_cast<void**>(&pLink))) &&
+        SUCCEEDED(pLink->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&pFile))) &&
+        SUCCEEDED(pFile->Load(szLink, STGM_READ))) {
+        char szTarget[MAX_PATH] = "", szDir[MAX_PATH] = "";
+        pLink->GetPath(szTarget, MAX_PATH, nullptr, 0);
+        pLink->GetWorkingDirectory(szDir, MAX_PATH);
+        strResult = std::string(szTarget) + " in " + szDir;
+    }
+    if (pFile)
+        pFile->Release();
+    if (pLink)
+        pLink->Release();
+    CoUninitialize();
+    return strResult;
+}
+
+// The product's registry entries as they stand: the keys an install writes.
+RegLines ProductEntries()
+{
+    const std::string strMachine = "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\";
+    RegLines lines;
+    for (const std::string& strKey : {strMachine + "App Paths\\Tessel.exe", strMachine + "Uninstall\\Vantler",
+                                      strMachine + "SharedDLLs", std::string("HKEY_CLASSES_ROOT\\.vtr"),
+                                      std::string("HKEY_CLASSES_ROOT\\Tessel.Document")}) {
+        const RegLines key = ExportRegistry(strKey, {{strMachine, ""}, {"HKEY_CLASSES_ROOT\\", "HKCR\\"}});
+        lines.insert(key.begin(), key.end());
+    }
+    return lines;
+}
+
+constexpr size_t TITLE = static_cast<size_t>(-1);  // the product title's first byte
+
+// A byte of the medium damaged under its checksum: the user is told which
+// file on which disk, the install is refused or rolled back (1603) with the
+// destination left without a file, and the log names the file as the box
+// does; a medium without checksums (an older one) installs as before.
+struct MediumDamage {
+    const char* what;
+    const char* file;   // of disk 1, "" for disk 2's Data.dat, nullptr: Setup.crc goes
+    size_t offset;      // of the byte flipped, or TITLE
+    const char* named;  // how the box names the file and its disks
+    bool bDisk2First;   // the copy asks for disk 2 before it finds the damage
+    bool bAtLoad;       // refused before the wizard
+};
+
+class DamagedMedium : public SetupExe, public ::testing::WithParamInterface<MediumDamage> {};
+
+TEST_P(DamagedMedium, IsNamedAndInstallsNothing)
+{
+    const MediumDamage& row = GetParam();
+    const std::string strDest = Destination("\\VantlerDamaged");
+    const std::string strMedia = OwnMedium();
+    if (row.file == nullptr) {
+        DeleteFileA((strMedia + "\\disk1\\Setup.crc").c_str());
+    } else {
+        const std::string strFile = strMedia + (*row.file ? "\\disk1\\" + std::string(row.file) : "\\disk2\\Data.dat");
+        FlipByte(strFile, row.offset == TITLE ? Read(strFile).find("Vantler") : row.offset);
+    }
+    const std::string strLog = m_temp.Path("setup.log");
+    CSetupRun& setup = Start(false, strMedia, "/LOG=\"" + strLog + "\"");
+    const std::string strFinal = setup.Run([&](const SetupWindow& window) {
+        TypeDestination(window, "\\VantlerDamaged");
+        return false;
+    });
+    const DWORD dwExit = setup.Wait(5000);
+    const Lines events = LogEvents(strLog);
+    ASSERT_FALSE(events.empty());
+    EXPECT_EQ(events.back(), "Exit code " + std::to_string(dwExit));
+    if (row.named == nullptr) {
+        EXPECT_EQ(dwExit, 0u);
+        EXPECT_EQ(strFinal, COMPLETED);
+        for (const auto& file : SampleDestinationFiles()) {
+            if (file.first.find("Form1.frm") == std::string::npos) {
+                EXPECT_EQ(Read(strDest + "\\" + file.first), Read(StagePath(file.second))) << file.first;
+            }
+        }
+        return;
+    }
+    const std::string strDamage = std::string(row.named) + " is damaged. The Setup will be cancelled.";
+    std::vector<std::string> astrBoxes;
+    if (!row.bAtLoad)
+        astrBoxes.push_back("The destination directory " + strDest + " does not exist. Do you want to create it ?");
+    if (row.bDisk2First)
+        astrBoxes.push_back("Insert the disk 2 in " + m_strDrive.substr(0, 1) + ": !");
+    astrBoxes.push_back(strDamage);
+    if (!row.bAtLoad)
+        astrBoxes.push_back(NOT_FINISHED);
+    EXPECT_EQ(setup.m_astrBoxes, astrBoxes);
+    EXPECT_EQ(strFinal, astrBoxes.back());
+    EXPECT_EQ(dwExit, 1603u);
+    const std::string strPhase = row.bAtLoad ? "Loading the install information" : "Copying files";
+    for (const std::string& strEvent : {"Message: " + strDamage, strPhase + " failed: error 0xE000000A"})
+        EXPECT_TRUE(Logged(events, strEvent)) << strEvent;
+    for (const std::string& entry : ListTree(strDest))
+        EXPECT_EQ(entry.back(), '\\') << entry << " was left in the destination";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    UnderItsChecksums, DamagedMedium,
+    ::testing::Values(MediumDamage{"Setup_dat", "Setup.dat", TITLE, "The file Setup.dat on disk 1", false, true},
+                      MediumDamage{"first_file_on_disk_1", "Data.dat", 2 + 100, "The file Joust.vbp on disk 1", false,
+                                   false},
+                      MediumDamage{"file_across_disks_damaged_on_disk_2", "", 2 + 100,
+                                   "The file Tessel.hlp on disks 1 and 2", true, false},
+                      MediumDamage{"uninstaller", "_Uninst.ex_", 100, "The file _Uninst.ex_ on disk 1", false, false},
+                      MediumDamage{"older_medium_without_checksums", nullptr, 0, nullptr, false, false}),
+    [](const ::testing::TestParamInfo<MediumDamage>& info) { return std::string(info.param.what); });
+
+// Setup.exe as deployment tools start it: /S, no one at the screen, and here
+// no X display at all, so that no window could be shown if one were tried and
+// Program Manager cannot answer. Each case also writes a log.
+class Unattended : public SetupExe {
+protected:
+    static void SetUpTestSuite()
+    {
+        if (HaveDisplay())
+            return;  // every case skips
+        SetupExe::SetUpTestSuite();
+        PackMedium(StagePath("directory.json"), s_pMedia->Path("directory"));
+    }
+    void SetUp() override
+    {
+        if (HaveDisplay())
+            GTEST_SKIP() << "runs only without a display (its own CTest entry)";
+    }
+
+    // Runs strSetup with its arguments and the test's log, unless they name
+    // one; the whole exit code.
+    DWORD RunSetup(const std::string& strSetup, const std::string& strArgs)
+    {
+        CSetupRun run(strSetup, {});
+        run.m_strArgs = strArgs;
+        if (strArgs.find("/LOG=") == std::string::npos)
+            run.m_strArgs += " /LOG=\"" + m_strLog + "\"";
+        run.m_bVerbose = false;
+        EXPECT_TRUE(run.Start());
+        const DWORD dwExit = run.Wait(120000);
+        m_events = LogEvents(m_strLog);
+        return dwExit;
+    }
+    static std::string DirectorySetup() { return s_pMedia->Path("directory\\disk1\\Setup.exe"); }
+
+    // The files that remain below a directory (its folders left out).
+    static Lines FilesIn(const std::string& strDir)
+    {
+        Lines files;
+        for (const std::string& entry : ListTree(strDir)) {
+            if (entry.back() != '\\')
+                files.push_back(entry);
+        }
+        return files;
+    }
+
+    const std::string m_strLog = m_temp.Path("setup.log");
+    Lines m_events;
+};
+
+TEST_F(Unattended, InstallsTheDirectoryMediumWithNoDisplay)
+{
+    const std::string strDest = Destination("\\Vantler Silent");
+    const std::string strGroup = CommonProgramsFolder() + "\\Vantler Silent";
+    RemoveTree(strGroup);
+    EXPECT_EQ(RunSetup(DirectorySetup(), "/S \"/D=" + strDest + "\" /group=\"Vantler Silent\""), 0u);
+
+    for (const auto& file : SampleDestinationFiles()) {
+        if (file.first.find("Form1.frm") == std::string::npos)
+            EXPECT_EQ(Read(strDest + "\\" + file.first), Read(StagePath(file.second))) << file.first;
+        else
+            EXPECT_TRUE(Exists(strDest + "\\" + file.first)) << file.first;
+    }
+    EXPECT_TRUE(Exists(strDest + "\\Setup.inf"));
+
+    // The entries, with the values of the Apps list that deployment tools read.
+    const RegLines entries = ProductEntries();
+    for (const std::string& line : {"App Paths\\Tessel.exe|@=" + strDest + "\\Tessel.exe",
+                                    "App Paths\\Tessel.exe|Path=" + strDest,
+                                    std::string("Uninstall\\Vantler|DisplayName=Vantler"),
+                                    "Uninstall\\Vantler|UninstallString=\"" + strDest + "\\Uninst.exe\"",
+                                    std::string("Uninstall\\Vantler|DisplayVersion=2.1.0.36"),
+                                    "Uninstall\\Vantler|InstallLocation=" + strDest,
+                                    "Uninstall\\Vantler|DisplayIcon=" + strDest + "\\Tessel.exe",
+                                    "Uninstall\\Vantler|QuietUninstallString=\"" + strDest + "\\Uninst.exe\" /S",
+                                    std::string("Uninstall\\Vantler|NoModify=dword:00000001"),
+                                    std::string("Uninstall\\Vantler|NoRepair=dword:00000001")})
+        EXPECT_EQ(entries.count(line), 1u) << line;
+    // The size in KB holds at least every installed file.
+    ULONGLONG qwInstalled = 0;
+    for (const auto& file : SampleDestinationFiles())
+        qwInstalled += Read(strDest + "\\" + file.first).size();
+    const auto size = entries.lower_bound("Uninstall\\Vantler|EstimatedSize=dword:");
+    ASSERT_TRUE(size != entries.end() && size->rfind("Uninstall\\Vantler|EstimatedSize=dword:", 0) == 0);
+    EXPECT_GE(std::stoull(size->substr(size->find(':') + 1), nullptr, 16) * 1024, qwInstalled);
+
+    // The group as shell links in the all-users Programs folder: Program
+    // Manager cannot answer without a display.
+    const struct {
+        const char* pszCaption;
+        const char* pszTarget;
+    } links[] = {
+        {"Tessel", "Tessel.exe"},
+        {"Vantler ActiveX Help", "Vantler.hlp"},
+        {"Tessel Help", "Tessel.hlp"},
+        {"Joust - VB", "VB\\Joust\\Joust.vbp"},
+        {"Q7 - VB", "VB\\Q7\\Q7.vbp"},
+        {"Joust - Delphi", "Delphi\\Joust\\Joust.exe"},
+        {"Q7 - Delphi", "Delphi\\Q7\\Q7.exe"},
+    };
+    Lines expectedLinks;
+    for (const auto& link : links) {
+        const std::string strTarget = strDest + "\\" + link.pszTarget;
+        EXPECT_EQ(LinkOf(strGroup + "\\" + link.pszCaption + ".lnk"),
+                  strTarget + " in " + strTarget.substr(0, strTarget.find_last_of('\\')))
+            << link.pszCaption;
+        expectedLinks.push_back(std::string(link.pszCaption) + ".lnk");
+        EXPECT_TRUE(Logged(m_events, std::string("Group item ") + link.pszCaption + ": " + strTarget));
+    }
+    std::sort(expectedLinks.begin(), expectedLinks.end());
+    EXPECT_EQ(ListTree(strGroup), expectedLinks);
+
+    for (const std::string& event : {
+             std::string("Setup 1.0.0.0 started: ..."),
+             "Source directory: " + s_pMedia->Path("directory\\disk1"),
+             std::string("Program Manager does not answer: the program group will be made of shell links"),
+             "Destination directory: " + strDest + "; system directory: ...",
+             "Created directory " + strDest,
+             "Installed " + strDest + "\\Uninst.exe",
+             "Created directory " + strDest + "\\VB\\Joust",
+             "Installed " + strDest + "\\Tessel.exe, version 2.1.0.36",
+             std::string("Registry value HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Vantler\\"
+                         "DisplayVersion = \"2.1.0.36\", before: ..."),
+             std::string("Registry value HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Vantler\\"
+                         "NoRepair = 1, before: ..."),
+             "Registered " + strDest + "\\Vantler.ocx",
+             "Program group Vantler Silent, made of shell links in " + strGroup,
+             std::string("Message: The Setup was completed successfully."),
+         })
+        EXPECT_TRUE(Logged(m_events, event)) << event;
+    ASSERT_FALSE(m_events.empty());
+    EXPECT_EQ(m_events.back(), "Exit code 0");
+    RemoveTree(strGroup);
+}
+
+TEST_F(Unattended, InstallsAFloppySetFromItsDiskFolders)
+{
+    const std::string strDest = Destination("\\VantlerFloppySilent");
+    const std::string strMedia = s_pMedia->Path("media");
+    EXPECT_EQ(RunSetup(strMedia + "\\disk1\\Setup.exe", "-s -d=" + strDest), 0u);
+    for (const auto& file : SampleDestinationFiles())
+        EXPECT_TRUE(Exists(strDest + "\\" + file.first)) << file.first;
+    for (int n = 2; Exists(strMedia + "\\disk" + std::to_string(n)); ++n) {
+        const std::string strEvent =
+            "Disk " + std::to_string(n) + ": " + strMedia + "\\disk" + std::to_string(n) + "\\Data.dat";
+        EXPECT_TRUE(Logged(m_events, strEvent)) << strEvent;
+    }
+    EXPECT_EQ(m_events.back(), "Exit code 0");
+    RemoveTree(CommonProgramsFolder() + "\\Vantler");
+}
+
+// Each exit code a deployment tool reads, with what the machine and the log
+// show afterwards.
+TEST_F(Unattended, EndsWithTheExitCodeThatSaysWhatHappened)
+{
+    const std::string strMedia = s_pMedia->Path("media");
+    const auto directoryMedium = [](const std::string&) { return DirectorySetup(); };
+    // Another setup of the product runs while it holds the product's mutex.
+    HANDLE hRunning = nullptr;
+    const struct {
+        const char* what;
+        const char* pszDest;  // below C:
+        // Sets the machine up; the Setup.exe to run.
+        std::function<std::string(const std::string& strDest)> prepare;
+        std::string strArgs;  // after /S /D=dest
+        DWORD dwExit;
+        Lines events;  // expected in the log
+        Lines files;   // the files left below the destination
+    } rows[] = {
+        {"a foreign application in the destination", "\\VantlerForeign",
+         [&](const std::string& strDest) {
+             Place(strDest + "\\Uninst.exe", "another setup's uninstaller");
+             return DirectorySetup();
+         },
+         "", 1603,
+         {"Question: There is already another application in the destination directory  C:\\VantlerForeign. "
+          "Would you like to proceed ?",
+          "Answer: No"},
+         {"Uninst.exe"}},
+        {"a switch of no one's", "\\VantlerBadSwitch", directoryMedium, "/Q", 87,
+         {"Message: The option \"/Q\" is not known.  Setup [/S] [/D=directory] [/GROUP=name] [/LOG=file]"}, {}},
+        {"a log that cannot be made (no log at all)", "\\VantlerNoLog", directoryMedium,
+         "/LOG=C:\\VantlerNoSuchFolder\\setup.log", 87, {}, {}},
+        {"another setup of the product running", "\\VantlerSecondCopy",
+         [&](const std::string&) {
+             const std::string strMutex = FormatText("Global\\Vantler Setup %08lX", VANTLER_PRODUCT_ID);
+             hRunning = CreateMutexA(nullptr, FALSE, strMutex.c_str());
+             return DirectorySetup();
+         },
+         "", 1618, {"Another setup of this product is running."}, {}},
+        {"a file in use (held by this test)", "\\VantlerInUse",
+         [&](const std::string& strDest) {
+             Place(strDest + "\\Tessel.hlp", "an older help file");
+             return DirectorySetup();
+         },
+         "", 1603,
+         {"Message: Can't access to the file C:\\VantlerInUse\\Tessel.hlp. It is used by Windows. "
+          "Close all Windows-applications and restart the Setup.",
+          "Failed C:\\VantlerInUse\\Tessel.hlp: error ..."},
+         {"Tessel.hlp"}},
+        {"a missing disk", "\\VantlerNoDisk2",
+         [&](const std::string&) {
+             // The floppy set's first disk alone, in a folder with no disk2 beside it.
+             CreateDirectoryA(m_strDrive.c_str(), nullptr);
+             for (const std::string& name : ListTree(strMedia + "\\disk1"))
+                 CopyFileA((strMedia + "\\disk1\\" + name).c_str(), (m_strDrive + "\\" + name).c_str(), FALSE);
+             return m_strDrive + "\\Setup.exe";
+         },
+         "", 1603,
+         {"Disk 2 is missing: it is neither " + m_strDrive + "\\Data.dat nor " + m_temp.Path("disk2\\Data.dat"),
+          "Question: Insert the disk 2 in " + m_strDrive.substr(0, 1) + ": !",
+          "Answer: Cancel, nobody is there to insert the disk", "Copying files failed: error 0xE0000001"},
+         {}},
+        {"a damaged byte on disk 2 of the floppy set in its folders", "\\VantlerDamaged",
+         [&](const std::string&) {
+             const std::string strOwn = OwnMedium();
+             FlipByte(strOwn + "\\disk2\\Data.dat", 2 + 100);
+             return strOwn + "\\disk1\\Setup.exe";
+         },
+         "", 1603,
+         {"Message: The file Tessel.hlp on disks 1 and 2 is damaged. The Setup will be cancelled.",
+          "Copying files failed: error 0xE000000A"},
+         {}},
+    };
+    for (const auto& row : rows) {
+        const std::string strDest = Destination(row.pszDest);
+        DeleteFileA(m_strLog.c_str());
+        const std::string strSetup = row.prepare(strDest);
+        const RegLines before = ProductEntries();
+        std::unique_ptr<HeldFile> pHeld;
+        if (Exists(strDest + "\\Tessel.hlp"))
+            pHeld = std::make_unique<HeldFile>(strDest + "\\Tessel.hlp");
+        EXPECT_EQ(RunSetup(strSetup, "/S /D=" + strDest + (row.strArgs.empty() ? "" : " " + row.strArgs)), row.dwExit)
+            << row.what;
+        pHeld.reset();
+        if (hRunning != nullptr)
+            CloseHandle(hRunning);
+        hRunning = nullptr;
+        for (const std::string& event : row.events)
+            EXPECT_TRUE(Logged(m_events, event)) << row.what << ": " << event;
+        if (row.strArgs.find("/LOG=") == std::string::npos)
+            EXPECT_TRUE(!m_events.empty() && m_events.back() == "Exit code " + std::to_string(row.dwExit)) << row.what;
+        else
+            EXPECT_FALSE(Exists("C:\\VantlerNoSuchFolder")) << row.what;
+        // Rolled back, or refused before any change: only what was there stays.
+        EXPECT_EQ(FilesIn(strDest), row.files) << row.what;
+        EXPECT_EQ(ProductEntries(), before) << row.what;
+    }
 }
 
 }  // namespace

@@ -47,13 +47,15 @@ bool CSetupRun::Start()
     STARTUPINFOA si = {};
     si.cb = sizeof si;
     std::string strCommand = "\"" + m_strSetup + "\"";
+    if (!m_strArgs.empty())
+        strCommand += " " + m_strArgs;
     if (!CreateProcessA(nullptr, &strCommand[0], nullptr, nullptr, FALSE, 0, nullptr, m_strSourceDir.c_str(), &si,
                         &m_pi)) {
         std::printf("cannot start %s (%lu)\n", m_strSetup.c_str(), GetLastError());
         return false;
     }
     if (m_bVerbose)
-        std::printf("Setup.exe started from %s\n", m_strSourceDir.c_str());
+        std::printf("Setup.exe %s started from %s\n", m_strArgs.c_str(), m_strSourceDir.c_str());
     return true;
 }
 

@@ -35,6 +35,8 @@ public:
     std::string m_strShots;
     // Progress, boxes and screenshots are printed as they come.
     bool m_bVerbose = true;
+    // What follows the program's name on its command line.
+    std::string m_strArgs;
 
     bool Start();
     // Works Setup.exe until it ends or dwTimeout passed. onWindow sees each

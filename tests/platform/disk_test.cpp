@@ -88,10 +88,14 @@ TEST(CreateDirectoryPath, CreatesEveryMissingLevel)
     TempDir temp;
     ASSERT_TRUE(CreateDirectoryA(temp.Path("A").c_str(), nullptr));
     const std::string path = temp.Path("A\\B\\C");
-    ASSERT_TRUE(CreateDirectoryPath(path));
+    std::vector<std::string> created;
+    ASSERT_TRUE(CreateDirectoryPath(path, &created));
     EXPECT_TRUE(IsDirectory(temp.Path("A\\B")));
     EXPECT_TRUE(IsDirectory(path));
-    EXPECT_TRUE(CreateDirectoryPath(path));  // already there
+    EXPECT_EQ(created, std::vector<std::string>({temp.Path("A\\B"), path}));
+    created.clear();
+    EXPECT_TRUE(CreateDirectoryPath(path, &created));  // already there
+    EXPECT_TRUE(created.empty());
 
     const std::string slash = temp.Path("X\\Y\\");
     EXPECT_TRUE(CreateDirectoryPath(slash));

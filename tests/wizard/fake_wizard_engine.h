@@ -27,7 +27,8 @@ public:
         return TRUE;
     }
     void SetDestDrive(int nIndex) override { m_nDrive = nIndex; }
-    void SetDestDir(const std::string& strPath) override { m_strStoredDir = strPath; }
+    // As the engine holds it: the default until a page stores the choice.
+    void SetDestDir(const std::string& strPath) override { m_strStoredDir = m_strDestDir = strPath; }
     BOOL CheckDiskSpace() override { return m_bEnoughSpace; }
     BOOL CheckDestination(const std::string& strPath) override
     {
