@@ -150,9 +150,6 @@ TEST_F(SetupExe, InstallsTheSampleFloppyMediumWithItsDefaults)
     EXPECT_TRUE(Exists(strDest + "\\Setup.inf"));
 }
 
-// A byte of the medium damaged under its checksum: the user is told which
-// file on which disk, the install is rolled back and the destination holds
-// no file; a medium without checksums (an older one) installs as before.
 TEST_F(SetupExe, TwoCancelClicksInCopyingFilesAskOnce)
 {
     Destination("\\VantlerCancel");
