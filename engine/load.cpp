@@ -3,6 +3,7 @@
 // destination page's operations on the engine.
 #include "engine/setup_engine.h"
 
+#include "engine/registry_entries.h"
 #include "framework/event_log.h"
 #include "model/archive.h"
 #include "model/media_format.h"
@@ -131,7 +132,7 @@ BOOL CSetupEngine::ReadDescriptionFile()
         }
         CArchive ar(&file, CArchive::load, 4096);
         m_strMainExe = "Tessel.exe";
-        m_strResExt = "vtr";
+        m_strResExt = RESOURCE_EXTENSION;
         if (!ReadSignature(ar)) {
             SetLastError(SETUP_E_BADINFO);
             return FALSE;

@@ -6,6 +6,12 @@ const char* const SETUP_CAPTION = "Setup";
 
 namespace {
 IMessageBoxPresenter* g_pPresenter = nullptr;
+const char* g_pszCaption = SETUP_CAPTION;
+}
+
+void SetMessageBoxCaption(const char* pszCaption)
+{
+    g_pszCaption = pszCaption;
 }
 
 IMessageBoxPresenter* SetMessageBoxPresenter(IMessageBoxPresenter* pPresenter)
@@ -54,7 +60,7 @@ int SetupMessageBox(const std::string& strText, UINT nStyle)
     const bool bQuestion = (nStyle & MB_TYPEMASK) != MB_OK;
     LogEvent("%s: %s", bQuestion ? "Question" : "Message", strText.c_str());
     const int nAnswer =
-        g_pPresenter != nullptr ? g_pPresenter->Show(SETUP_CAPTION, strText, AddDefaultIcon(nStyle)) : 0;
+        g_pPresenter != nullptr ? g_pPresenter->Show(g_pszCaption, strText, AddDefaultIcon(nStyle)) : 0;
     if (bQuestion)
         LogEvent("Answer: %s", AnswerName(nAnswer));
     return nAnswer;

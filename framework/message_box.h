@@ -1,13 +1,14 @@
 // The program's one message box function: every message to the user goes
-// through it, under the caption "Setup". Where the box appears is up to the
-// presenter that the program (or a test) installs.
+// through it, under the program's caption ("Setup" unless the program names
+// another). Where the box appears is up to the presenter that the program (or
+// a test) installs.
 #pragma once
 
 #include <string>
 
 #include "framework/wintypes.h"
 
-// The application name, the caption of every box.
+// Setup.exe's application name, the caption of its boxes.
 extern const char* const SETUP_CAPTION;
 
 // Shows one box and returns the pressed button (IDOK, IDYES, ...).
@@ -24,7 +25,10 @@ IMessageBoxPresenter* SetMessageBoxPresenter(IMessageBoxPresenter* pPresenter);
 // box that names no icon gets the exclamation icon.
 UINT AddDefaultIcon(UINT nStyle);
 
-// Shows strText with caption "Setup". Without a presenter nothing can be
+// Makes pszCaption (a literal of the program) the caption of every box.
+void SetMessageBoxCaption(const char* pszCaption);
+
+// Shows strText with the program's caption. Without a presenter nothing can be
 // shown and the answer is 0, which no caller takes for agreement. The event
 // log gets the text and, for a question, the answer.
 int SetupMessageBox(const std::string& strText, UINT nStyle);

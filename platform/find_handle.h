@@ -15,6 +15,7 @@ public:
     CFindHandle& operator=(const CFindHandle&) = delete;
 
     bool IsValid() const { return m_hFind != INVALID_HANDLE_VALUE; }
+    HANDLE Get() const { return m_hFind; }
 
 private:
     HANDLE m_hFind;

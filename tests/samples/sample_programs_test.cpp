@@ -1,5 +1,5 @@
 // The sample programs run and end the way a user would see them: a window that
-// closes normally, and the uninstaller stand-in's message box.
+// closes normally.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -110,19 +110,6 @@ TEST(SampleProgramTest, WindowProgramsShowTheirWindowAndCloseNormally) {
     PostMessageA(hwnd, WM_CLOSE, 0, 0);
     EXPECT_EQ(0u, process.WaitForExit());
   }
-}
-
-TEST(SampleProgramTest, UninstallerSaysThatRemovalIsNotAvailable) {
-  CChildProcess process(StagePath("bin/Uninst.exe"));
-  ASSERT_TRUE(process.Started()) << GetLastError();
-  HWND hwndBox = FindProcessWindow(process, "#32770");
-  ASSERT_NE(nullptr, hwndBox);
-  EXPECT_EQ("Vantler Uninstall", WindowText(hwndBox));
-  HWND hwndText = GetDlgItem(hwndBox, 0xFFFF);
-  ASSERT_NE(nullptr, hwndText);
-  EXPECT_NE(std::string::npos, WindowText(hwndText).find("not available yet"));
-  PostMessageA(hwndBox, WM_COMMAND, IDOK, 0);
-  EXPECT_EQ(0u, process.WaitForExit());
 }
 
 }  // namespace

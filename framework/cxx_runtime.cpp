@@ -1,6 +1,6 @@
-// Setup.exe's own versions of a few C++ library hooks, linked into the
-// program only (the tests keep the library's). Setup.exe has to fit on disk 1
-// beside the install description, and the library's defaults bring in large
+// The programs' own versions of a few C++ library hooks, linked into Setup.exe
+// and Uninst.exe only (the tests keep the library's). Both have to fit on disk
+// 1 beside the install description, and the library's defaults bring in large
 // parts that a window program without a console never uses.
 #include <cstdint>
 #include <cstdlib>
@@ -23,7 +23,7 @@ namespace std {
 // std::string and std::vector report their failures through these. The
 // library's versions build std::logic_error objects, whose messages live in
 // the library's second, reference-counted string class (some 30 KB with its
-// exception classes). Setup.exe catches none of these errors, so each would
+// exception classes). The programs catch none of these errors, so each would
 // end in the terminate handler above: ending there at once is the same
 // outcome. A failed allocation stays an exception, which callers do catch.
 void __throw_bad_alloc()
@@ -56,7 +56,7 @@ void __throw_out_of_range_fmt(const char*, ...)
 // The exception being handled is kept in a thread-local object, which this
 // toolchain emulates with per-thread storage through the pthreads library:
 // the emulation and what it draws in from that library weigh some 25 KB.
-// Setup.exe runs its own code on one thread only, so a thread-local object
+// The programs run their own code on one thread only, so a thread-local object
 // needs one copy: made on first use, as the emulation makes it, and kept
 // until the process ends.
 namespace {
