@@ -25,14 +25,6 @@ struct SetupOptions {
     std::string strLog;      // empty when not given
 };
 
-// The arguments of a whole command line, the program's name first, split as
-// the platform splits them: blanks and tabs separate arguments except inside
-// double quotes, which are dropped; 2n backslashes before a double quote
-// stand for n backslashes, 2n+1 for n and a literal double quote; other
-// backslashes are themselves. The program's name ends at its closing quote
-// or its first blank and knows no escapes.
-std::vector<std::string> SplitCommandLine(const std::string& strCommandLine);
-
 // Reads the switches after the program's name. FALSE, with a short text that
 // names the first argument in error, when an argument is no switch of ours,
 // a switch lacks its value or is given twice, or a value is refused.

@@ -246,6 +246,32 @@ LONG SetRegValue(HKEY root, const std::string& key, const std::string& name, con
     return Result(code);
 }
 
+LONG ListRegKey(HKEY root, const std::string& key, std::vector<std::string>& subkeys,
+                std::vector<std::string>& values)
+{
+    CRegKeyHandle handle;
+    LONG code = OpenKey(root, key, KEY_READ, handle);
+    if (code != ERROR_SUCCESS)
+        return Result(code);
+    char szName[kMaxValueName + 1];
+    DWORD dwLength;
+    for (DWORD i = 0;
+         dwLength = sizeof szName,
+               (code = RegEnumKeyExA(handle.Get(), i, szName, &dwLength, nullptr, nullptr, nullptr, nullptr)) ==
+                   ERROR_SUCCESS;
+         ++i)
+        subkeys.push_back(std::string(szName, dwLength));
+    if (code != ERROR_NO_MORE_ITEMS)
+        return Result(code);
+    for (DWORD i = 0;
+         dwLength = sizeof szName,
+               (code = RegEnumValueA(handle.Get(), i, szName, &dwLength, nullptr, nullptr, nullptr, nullptr)) ==
+                   ERROR_SUCCESS;
+         ++i)
+        values.push_back(std::string(szName, dwLength));
+    return code == ERROR_NO_MORE_ITEMS ? ERROR_SUCCESS : Result(code);
+}
+
 std::string DescribeRegValue(const RegValue& value)
 {
     const int nChars = static_cast<int>(value.data.size() / sizeof(WCHAR));

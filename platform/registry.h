@@ -11,6 +11,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include <windows.h>
 
@@ -42,6 +43,9 @@ LONG DeleteRegValue(HKEY root, const std::string& key, const std::string& name);
 LONG GetRegValue(HKEY root, const std::string& key, const std::string& name, RegValue& out);
 // Writes a value exactly as GetRegValue read it; creates the key when missing.
 LONG SetRegValue(HKEY root, const std::string& key, const std::string& name, const RegValue& value);
+// The names of the key's subkeys and values (the default value as "").
+LONG ListRegKey(HKEY root, const std::string& key, std::vector<std::string>& subkeys,
+                std::vector<std::string>& values);
 // A value as a log shows it: a string in quotes (in the ANSI code page), a
 // REG_DWORD as its number, any other by its type and size.
 std::string DescribeRegValue(const RegValue& value);

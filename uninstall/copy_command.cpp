@@ -1,8 +1,26 @@
 #include "uninstall/copy_command.h"
 
+#include <vector>
+
+#include "platform/command_line.h"
+
 namespace {
 
 const char COPY_SWITCH[] = "/COPY:";
+
+enum { SWITCH_S, SWITCH_LOG, SWITCH_COUNT };
+const CommandSwitch kSwitches[SWITCH_COUNT] = {{"S", false}, {"LOG", true}};
+
+// The switches from args[nFirst] on.
+BOOL ReadOptions(const std::vector<std::string>& args, size_t nFirst, UninstallOptions& options, std::string& strError)
+{
+    options = UninstallOptions();
+    SwitchSetting settings[SWITCH_COUNT];
+    const BOOL bRead = ReadSwitches(args, nFirst, kSwitches, SWITCH_COUNT, settings, nullptr, strError);
+    options.bUnattended = settings[SWITCH_S].bGiven;
+    options.strLog = settings[SWITCH_LOG].strValue;
+    return bRead;
+}
 
 std::string Hex(UINT_PTR value)
 {
@@ -32,10 +50,25 @@ bool ParseHex(const std::string& strText, std::string::size_type& pos, UINT_PTR&
 
 }  // namespace
 
+BOOL ParseUninstallOptions(const std::string& strCommandLine, UninstallOptions& options, std::string& strError)
+{
+    return ReadOptions(SplitCommandLine(strCommandLine), 1, options, strError);
+}
+
+std::string UninstallUsageText(const std::string& strError)
+{
+    return strError + "\r\n\r\nUninst [/S] [/LOG=file]";
+}
+
 std::string FormatCopyCommand(const std::string& strCopy, const CopyCommand& command)
 {
-    return "\"" + strCopy + "\" " + COPY_SWITCH + Hex(command.hPipe) + ":" + Hex(command.hStarted) + " \"" +
-           command.strStarted + "\"";
+    std::string strLine = QuoteArgument(strCopy) + " " + COPY_SWITCH + Hex(command.hPipe) + ":" +
+                          Hex(command.hStarted) + " " + QuoteArgument(command.strStarted);
+    if (command.options.bUnattended)
+        strLine += " /S";
+    if (!command.options.strLog.empty())
+        strLine += " " + QuoteArgument("/LOG=" + command.options.strLog);
+    return strLine;
 }
 
 bool ParseCopyCommand(const std::string& strCommandLine, CopyCommand& command)
@@ -46,34 +79,11 @@ bool ParseCopyCommand(const std::string& strCommandLine, CopyCommand& command)
         return false;
     std::string::size_type pos = nSwitch;
     CopyCommand parsed;
+    std::string strError;
     if (!ParseHex(args[1], pos, parsed.hPipe) || pos == args[1].size() || !ParseHex(args[1], ++pos, parsed.hStarted) ||
-        pos != args[1].size() || !parsed.hPipe || !parsed.hStarted)
+        pos != args[1].size() || !parsed.hPipe || !parsed.hStarted || !ReadOptions(args, 3, parsed.options, strError))
         return false;
     parsed.strStarted = args[2];
     command = parsed;
     return true;
-}
-
-std::vector<std::string> SplitCommandLine(const std::string& strCommandLine)
-{
-    std::vector<std::string> args;
-    std::string::size_type pos = 0;
-    for (;;) {
-        pos = strCommandLine.find_first_not_of(" \t", pos);
-        if (pos == std::string::npos)
-            return args;
-        std::string::size_type end;
-        if (strCommandLine[pos] == '"') {
-            end = strCommandLine.find('"', pos + 1);
-            args.push_back(strCommandLine.substr(pos + 1, end == std::string::npos ? end : end - pos - 1));
-            if (end != std::string::npos)
-                ++end;
-        } else {
-            end = strCommandLine.find_first_of(" \t", pos);
-            args.push_back(strCommandLine.substr(pos, end == std::string::npos ? end : end - pos));
-        }
-        if (end == std::string::npos)
-            return args;
-        pos = end;
-    }
 }

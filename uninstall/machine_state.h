@@ -29,8 +29,11 @@ public:
     virtual std::string ShortPathOf(const std::string& strPath) = 0;
     // True when the directory is a link (junction or symbolic link) to another place.
     virtual bool IsLinkedDirectory(const std::string& strDir) = 0;
-    // True when the program group exists.
+    // True when Program Manager keeps the program group.
     virtual bool HasProgramGroup(const std::string& strGroup) = 0;
+    // True when the group is a folder of shell links, as an install where
+    // Program Manager did not answer makes it.
+    virtual bool HasShellLinkGroup(const std::string& strGroup) = 0;
 };
 
 // The answers to "Remove the shared file?"; keeping it is the safe one.

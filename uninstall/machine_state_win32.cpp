@@ -8,6 +8,7 @@
 #include "platform/disk.h"
 #include "platform/progman_text.h"
 #include "platform/registry.h"
+#include "platform/shell_link.h"
 
 HKEY RootKey(RegRoot root) { return root == REG_CLASSES ? HKEY_CLASSES_ROOT : HKEY_LOCAL_MACHINE; }
 
@@ -63,4 +64,10 @@ bool CMachineState::HasProgramGroup(const std::string& strGroup)
 {
     const std::string strFolder = ProgramGroupFolder(strGroup);
     return !strFolder.empty() && ProbeDirectory(strFolder) == ERROR_SUCCESS;
+}
+
+bool CMachineState::HasShellLinkGroup(const std::string& strGroup)
+{
+    std::string strFolder;
+    return GetShellLinkGroupFolder(strGroup, strFolder) && ProbeDirectory(strFolder) == ERROR_SUCCESS;
 }

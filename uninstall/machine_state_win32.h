@@ -20,4 +20,5 @@ public:
     std::string ShortPathOf(const std::string& strPath) override;
     bool IsLinkedDirectory(const std::string& strDir) override;
     bool HasProgramGroup(const std::string& strGroup) override;
+    bool HasShellLinkGroup(const std::string& strGroup) override;
 };

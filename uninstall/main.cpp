@@ -1,11 +1,13 @@
 // Uninst.exe's entry point. Started by the Apps list, a user or a
-// deployment tool it hands the removal to its copy (self_copy.h); started as
-// that copy it carries the removal out.
+// deployment tool it hands the removal to its copy (self_copy.h), with the
+// switches it was given (copy_command.h); started as that copy it carries the
+// removal out.
 #include <windows.h>
 #include <commctrl.h>
 
 #include "framework/message_box.h"
 #include "framework/message_box_win32.h"
+#include "framework/unattended_answers.h"
 #include "platform/library.h"
 #include "uninstall/removal_texts.h"
 #include "uninstall/uninstall_app.h"
@@ -32,12 +34,22 @@ void RegisterProgressBar()
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
     RestrictLibrarySearch();
-    RegisterProgressBar();
-    CWin32MessageBox presenter;
-    SetMessageBoxPresenter(&presenter);
-    SetMessageBoxCaption(UNINSTALL_CAPTION);
     CopyCommand command;
-    const int nCode = ParseCopyCommand(GetCommandLineA(), command) ? RunRemoval(command) : RunStartedUninstaller();
+    const bool bCopy = ParseCopyCommand(GetCommandLineA(), command);
+    std::string strError;
+    if (!bCopy)
+        ParseUninstallOptions(GetCommandLineA(), command.options, strError);
+    // Unattended nothing shows, not even what is wrong with the command line.
+    CWin32MessageBox boxes;
+    CUnattendedAnswers unattended;
+    if (command.options.bUnattended) {
+        SetMessageBoxPresenter(&unattended);
+    } else {
+        RegisterProgressBar();
+        SetMessageBoxPresenter(&boxes);
+    }
+    SetMessageBoxCaption(UNINSTALL_CAPTION);
+    const int nCode = bCopy ? RunRemoval(command) : RunStartedUninstaller(command.options, strError);
     SetMessageBoxPresenter(nullptr);
     return nCode;
 }

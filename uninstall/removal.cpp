@@ -2,6 +2,7 @@
 
 #include "engine/registry_entries.h"
 #include "engine/setup_engine.h"
+#include "framework/event_log.h"
 #include "framework/file.h"
 #include "platform/disk.h"
 #include "platform/find_handle.h"
@@ -9,8 +10,10 @@
 #include "platform/path.h"
 #include "platform/progman.h"
 #include "platform/registry.h"
+#include "platform/shell_link.h"
 #include "platform/temp_file.h"
 #include "uninstall/machine_state_win32.h"
+#include "uninstall/removal_texts.h"
 
 namespace {
 
@@ -22,6 +25,7 @@ std::string NameOf(const RemovalStep& step)
     switch (step.kind) {
     case RemovalStep::DELETE_GROUP_ITEMS:
     case RemovalStep::DELETE_GROUP:
+    case RemovalStep::DELETE_SHELL_LINKS:
         return step.strName;
     case RemovalStep::SAVE_RECORD:
         return INSTALL_RECORD_NAME;
@@ -44,6 +48,33 @@ std::vector<std::string> ListDirectory(const std::string& strDir)
             names.push_back(name);
     } while (FindNextFileA(search.Get(), &data));
     return names;
+}
+
+const char* RootName(RegRoot root) { return root == REG_CLASSES ? "HKCR\\" : "HKLM\\"; }
+
+// Each value below the key, with what it held, before the key goes.
+void LogKeyValues(RegRoot root, const std::string& strKey)
+{
+    std::vector<std::string> subkeys;
+    std::vector<std::string> values;
+    if (ListRegKey(RootKey(root), strKey, subkeys, values) != ERROR_SUCCESS)
+        return;
+    for (const std::string& strName : values) {
+        RegValue value;
+        if (GetRegValue(RootKey(root), strKey, strName, value) == ERROR_SUCCESS)
+            LogEvent("Registry value %s%s\\%s removed, was %s", RootName(root), strKey.c_str(),
+                     strName.empty() ? "@" : strName.c_str(), DescribeRegValue(value).c_str());
+    }
+    for (const std::string& strSubkey : subkeys)
+        LogKeyValues(root, strKey + "\\" + strSubkey);
+}
+
+std::string Joined(const std::vector<std::string>& names)
+{
+    std::string strText;
+    for (const std::string& name : names)
+        strText += (strText.empty() ? "" : ", ") + name;
+    return strText;
 }
 
 }  // namespace
@@ -78,16 +109,27 @@ void CRemoval::Carry(const RemovalStep& step)
     case RemovalStep::DELETE_GROUP:
         DeleteGroup(step.strName);
         return;
+    case RemovalStep::DELETE_SHELL_LINKS:
+        DeleteShellLinkGroup(step);
+        return;
     case RemovalStep::DELETE_KEY:
+        if (IsEventLogOn())
+            LogKeyValues(step.root, step.strPath);
         code = DeleteRegKeyTree(RootKey(step.root), step.strPath);
-        if (code != ERROR_SUCCESS && !IsGone(static_cast<DWORD>(code)))
-            Note(RemainingItem::FAILED, (step.root == REG_CLASSES ? "HKCR\\" : "HKLM\\") + step.strPath, code);
+        if (code == ERROR_SUCCESS)
+            LogEvent("Registry key %s%s removed", RootName(step.root), step.strPath.c_str());
+        else if (!IsGone(static_cast<DWORD>(code)))
+            Note(RemainingItem::FAILED, RootName(step.root) + step.strPath, code);
         return;
     case RemovalStep::SET_SHARED_COUNT:
         code = SetRegDword(HKEY_LOCAL_MACHINE, SHARED_DLLS_KEY, step.strPath, step.dwCount);
+        if (code == ERROR_SUCCESS)
+            LogEvent("SharedDLLs count of %s = %lu", step.strPath.c_str(), static_cast<unsigned long>(step.dwCount));
         break;
     case RemovalStep::DELETE_SHARED_COUNT:
         code = DeleteRegValue(HKEY_LOCAL_MACHINE, SHARED_DLLS_KEY, step.strPath);
+        if (code == ERROR_SUCCESS)
+            LogEvent("SharedDLLs count of %s removed", step.strPath.c_str());
         break;
     case RemovalStep::SAVE_RECORD:
         SaveRecord();
@@ -108,18 +150,30 @@ void CRemoval::Unregister(const std::string& strPath)
 {
     if (GetFileAttributesA(strPath.c_str()) == INVALID_FILE_ATTRIBUTES)
         return;
-    if (!SelfUnregisterFile(strPath))
+    if (SelfUnregisterFile(strPath))
+        LogEvent("Unregistered %s", strPath.c_str());
+    else
         Note(RemainingItem::FAILED, "Registration of " + strPath, GetLastError());
 }
 
-void CRemoval::DeleteGroupItems(const RemovalStep& step)
+// The captions of the step's items, whose link files are kept in mind for
+// the check of the group's folder.
+std::vector<std::string> CRemoval::ItemCaptions(const RemovalStep& step)
 {
     std::vector<std::string> captions;
     for (const std::string& strFile : step.astrFiles) {
         captions.push_back(CaptionForFile(FileNamePart(strFile)));
         m_astrItemLinks.push_back(captions.back() + ".lnk");
     }
+    return captions;
+}
+
+void CRemoval::DeleteGroupItems(const RemovalStep& step)
+{
+    const std::vector<std::string> captions = ItemCaptions(step);
+    // Whether they went is read from the group's folder when the group goes.
     DdeDeleteItems(step.strName, captions);
+    LogEvent("Program group %s: Program Manager asked to delete %s", step.strName.c_str(), Joined(captions).c_str());
 }
 
 // Program Manager deletes a group with whatever is in it, so the group goes
@@ -128,24 +182,49 @@ void CRemoval::DeleteGroupItems(const RemovalStep& step)
 void CRemoval::DeleteGroup(const std::string& strGroup)
 {
     const std::string strFolder = ProgramGroupFolder(strGroup);
-    if (strFolder.empty() || ProbeDirectory(strFolder) != ERROR_SUCCESS)
+    if (strFolder.empty() || ProbeDirectory(strFolder) != ERROR_SUCCESS || !IsGroupEmpty(strFolder, strGroup))
         return;
+    DdeDeleteGroup(strGroup);
+    if (ProbeDirectory(strFolder) == ERROR_SUCCESS)
+        Note(RemainingItem::GROUP_LEFT, strGroup);
+    else
+        LogEvent("Program group %s removed", strGroup.c_str());
+}
+
+// The links go by their captions, then the folder if nothing else is in it.
+void CRemoval::DeleteShellLinkGroup(const RemovalStep& step)
+{
+    const std::vector<std::string> captions = ItemCaptions(step);
+    std::string strFolder;
+    if (!GetShellLinkGroupFolder(step.strName, strFolder))
+        return;
+    DeleteShellLinks(step.strName, captions, TRUE);
+    LogEvent("Program group %s: shell links %s deleted from %s", step.strName.c_str(), Joined(captions).c_str(),
+             strFolder.c_str());
+    if (ProbeDirectory(strFolder) != ERROR_SUCCESS)
+        LogEvent("Program group %s removed", step.strName.c_str());
+    else if (IsGroupEmpty(strFolder, step.strName))
+        Note(RemainingItem::GROUP_LEFT, step.strName);
+}
+
+// Notes the group when its folder still holds one of the items this removal
+// deleted (the deletion failed) or items of others; true when it is empty.
+bool CRemoval::IsGroupEmpty(const std::string& strFolder, const std::string& strGroup)
+{
     const std::vector<std::string> entries = ListDirectory(strFolder);
     for (const std::string& entry : entries) {
         for (const std::string& link : m_astrItemLinks) {
             if (SameNameIgnoringCase(entry, link)) {
                 Note(RemainingItem::GROUP_LEFT, strGroup);
-                return;
+                return false;
             }
         }
     }
     if (!entries.empty()) {
         Note(RemainingItem::GROUP_NOT_EMPTY, strGroup);
-        return;
+        return false;
     }
-    DdeDeleteGroup(strGroup);
-    if (ProbeDirectory(strFolder) == ERROR_SUCCESS)
-        Note(RemainingItem::GROUP_LEFT, strGroup);
+    return true;
 }
 
 // The record goes on without the shared files whose counts are now lowered,
@@ -163,6 +242,7 @@ void CRemoval::SaveRecord()
         m_record.StoreRecord(file);
         file.Close();
         temp.CommitOverReadOnly(m_strRecordPath);
+        LogEvent("Saved %s without the shared files counted down", m_strRecordPath.c_str());
     } catch (const CFileException& error) {
         Note(RemainingItem::FAILED, m_strRecordPath,
              error.m_lOsError > 0 ? static_cast<DWORD>(error.m_lOsError) : ERROR_WRITE_FAULT);
@@ -176,8 +256,10 @@ void CRemoval::SaveRecord()
 // files a good part of its time.
 void CRemoval::DeleteFile(const std::string& strPath)
 {
-    if (::DeleteFileA(strPath.c_str()))
+    if (::DeleteFileA(strPath.c_str())) {
+        LogEvent("Removed %s", strPath.c_str());
         return;
+    }
     DWORD dwError = GetLastError();
     if (IsGone(dwError))
         return;
@@ -185,8 +267,10 @@ void CRemoval::DeleteFile(const std::string& strPath)
     const bool bFile = dwAttributes != INVALID_FILE_ATTRIBUTES && !(dwAttributes & FILE_ATTRIBUTE_DIRECTORY);
     if (dwError == ERROR_ACCESS_DENIED && bFile && (dwAttributes & FILE_ATTRIBUTE_READONLY)) {
         SetFileAttributesA(strPath.c_str(), (dwAttributes & ~FILE_ATTRIBUTE_READONLY) | FILE_ATTRIBUTE_NORMAL);
-        if (::DeleteFileA(strPath.c_str()))
+        if (::DeleteFileA(strPath.c_str())) {
+            LogEvent("Removed %s, read-only", strPath.c_str());
             return;
+        }
         dwError = GetLastError();
     }
     // In use: a running program or a loaded library is refused with access
@@ -199,8 +283,10 @@ void CRemoval::DeleteFile(const std::string& strPath)
 
 void CRemoval::RemoveDirectory(const std::string& strPath)
 {
-    if (::RemoveDirectoryA(strPath.c_str()))
+    if (::RemoveDirectoryA(strPath.c_str())) {
+        LogEvent("Removed directory %s", strPath.c_str());
         return;
+    }
     const DWORD dwError = GetLastError();
     if (IsGone(dwError))
         return;
@@ -240,6 +326,8 @@ void CRemoval::Schedule(const std::string& strPath, bool bNote)
     m_astrScheduled.push_back(strPath);
     if (bNote)
         Note(RemainingItem::AT_RESTART, strPath);
+    else
+        LogEvent("Directory %s goes when Windows restarts, with what is in it", strPath.c_str());
 }
 
 CRemoval::Leftovers CRemoval::Examine(const std::string& strDir, const std::string& strKept) const
@@ -278,6 +366,12 @@ bool CRemoval::IsNoted(const std::string& strPath) const
     return false;
 }
 
+void CRemoval::Keep(const std::vector<RemainingItem>& items)
+{
+    for (const RemainingItem& item : items)
+        Note(item.reason, item.strName, item.dwError);
+}
+
 void CRemoval::Note(RemainingItem::Reason reason, const std::string& strName, DWORD dwError)
 {
     RemainingItem item;
@@ -285,4 +379,5 @@ void CRemoval::Note(RemainingItem::Reason reason, const std::string& strName, DW
     item.strName = strName;
     item.dwError = dwError;
     m_remaining.push_back(item);
+    LogEvent("Remains: %s", RemainingLine(item).c_str());
 }

@@ -36,6 +36,8 @@ public:
     // Carries the steps out in order; with bUntilFailure it stops at the first
     // that fails. False when a step failed.
     bool Run(const std::vector<RemovalStep>& steps, bool bUntilFailure = false);
+    // Notes what stays whatever the steps do (the plan's remaining items).
+    void Keep(const std::vector<RemainingItem>& items);
     // Notes strDir when it holds more than strKept, files that go at the next
     // restart and what is noted as staying already.
     void NoteLeftovers(const std::string& strDir, const std::string& strKept);
@@ -48,8 +50,11 @@ private:
 
     void Carry(const RemovalStep& step);
     void Unregister(const std::string& strPath);
+    std::vector<std::string> ItemCaptions(const RemovalStep& step);
     void DeleteGroupItems(const RemovalStep& step);
     void DeleteGroup(const std::string& strGroup);
+    void DeleteShellLinkGroup(const RemovalStep& step);
+    bool IsGroupEmpty(const std::string& strFolder, const std::string& strGroup);
     void SaveRecord();
     void DeleteFile(const std::string& strPath);
     void RemoveDirectory(const std::string& strPath);

@@ -1,6 +1,7 @@
 #include "uninstall/removal_plan.h"
 
 #include "engine/registry_entries.h"
+#include "framework/event_log.h"
 #include "model/install_mngr.h"
 #include "model/media_format.h"
 #include "model/path_component.h"
@@ -65,8 +66,9 @@ std::string RemovalStep::Describe() const
     switch (kind) {
     case UNREGISTER:
         return "unregister " + strPath;
-    case DELETE_GROUP_ITEMS: {
-        std::string text = "delete items of " + strName + ":";
+    case DELETE_GROUP_ITEMS:
+    case DELETE_SHELL_LINKS: {
+        std::string text = (kind == DELETE_GROUP_ITEMS ? "delete items of " : "delete links of ") + strName + ":";
         for (const std::string& file : astrFiles)
             text += " " + file;
         return text;
@@ -257,7 +259,10 @@ SharedAnswer CRemovalPlanner::Ask(const std::string& strPath)
 {
     if (m_bAnswerAll)
         return m_answerAll;
+    static const char* const kAnswers[] = {"Yes", "Yes to All", "No", "No to All"};
+    LogEvent("Question: remove the shared file %s, counted as used by nobody?", strPath.c_str());
     const SharedAnswer answer = m_question.AskRemoveSharedFile(strPath);
+    LogEvent("Answer: %s", kAnswers[answer]);
     if (answer == SHARED_REMOVE_ALL || answer == SHARED_KEEP_ALL) {
         m_bAnswerAll = true;
         m_answerAll = answer;
@@ -328,19 +333,24 @@ void CRemovalPlanner::PlanGroup(RemovalPlan& plan)
         plan.remaining.push_back(Remains(RemainingItem::OUTSIDE, strGroup));
         return;
     }
-    if (!m_machine.HasProgramGroup(strGroup))
-        return;
     RemovalStep items = Step(RemovalStep::DELETE_GROUP_ITEMS, std::string());
     items.strName = strGroup;
     for (const FileEntry& entry : m_files) {
         if (entry.pFile->m_dwFlags & FILE_SHORTCUT)
             items.astrFiles.push_back(entry.strPath);
     }
-    if (!items.astrFiles.empty())
+    if (m_machine.HasProgramGroup(strGroup)) {
+        if (!items.astrFiles.empty())
+            plan.steps.push_back(items);
+        RemovalStep group = Step(RemovalStep::DELETE_GROUP, std::string());
+        group.strName = strGroup;
+        plan.steps.push_back(group);
+    }
+    // The install made it where Program Manager did not answer.
+    if (m_machine.HasShellLinkGroup(strGroup)) {
+        items.kind = RemovalStep::DELETE_SHELL_LINKS;
         plan.steps.push_back(items);
-    RemovalStep group = Step(RemovalStep::DELETE_GROUP, std::string());
-    group.strName = strGroup;
-    plan.steps.push_back(group);
+    }
 }
 
 bool RecordDescribes(const CInstallMngr& record, const std::string& strDestDir)

@@ -34,6 +34,8 @@ struct RemovalStep {
         UNREGISTER,           // strPath: a library about to go; its DllUnregisterServer runs
         DELETE_GROUP_ITEMS,   // strName: the program group; astrFiles: the files whose items go
         DELETE_GROUP,         // strName: the program group, when nothing else is left in it
+        DELETE_SHELL_LINKS,   // strName: a group of shell links; astrFiles: the files whose links go,
+                              // then the group's folder when nothing else is left in it
         DELETE_KEY,           // root, strPath: a key with everything below it
         SET_SHARED_COUNT,     // strPath: a shared file; dwCount: its SharedDLLs count from now on
         DELETE_SHARED_COUNT,  // strPath: a shared file's count, which goes with the file
@@ -63,7 +65,7 @@ struct RemainingItem {
         LINKED_DIRECTORY,    // a directory that links to another place: nothing below it is touched
         NOT_EMPTY,           // a directory that holds files Setup did not put there
         GROUP_NOT_EMPTY,     // a program group that holds items Setup did not make
-        GROUP_LEFT,          // a program group that Program Manager did not remove
+        GROUP_LEFT,          // a program group that did not go: Program Manager or the shell kept it
         AT_RESTART,          // a file in use, removed when Windows restarts
         FAILED,              // dwError tells why
     };

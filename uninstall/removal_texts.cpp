@@ -8,7 +8,9 @@ namespace {
 // A damaged record can name thousands of entries; the box lists this many.
 const size_t MAX_LINES = 20;
 
-std::string LineOf(const RemainingItem& item)
+}  // namespace
+
+std::string RemainingLine(const RemainingItem& item)
 {
     const char* const name = item.strName.c_str();
     switch (item.reason) {
@@ -29,7 +31,7 @@ std::string LineOf(const RemainingItem& item)
     case RemainingItem::GROUP_NOT_EMPTY:
         return FormatText("Program folder %s: holds items that Setup did not make", name);
     case RemainingItem::GROUP_LEFT:
-        return FormatText("Program folder %s: Program Manager did not remove it", name);
+        return FormatText("Program folder %s: could not be removed", name);
     case RemainingItem::AT_RESTART:
         return FormatText("%s: in use, it will be removed when Windows restarts", name);
     case RemainingItem::FAILED:
@@ -39,8 +41,6 @@ std::string LineOf(const RemainingItem& item)
     }
     return item.strName;
 }
-
-}  // namespace
 
 std::string ConfirmationText(const std::string& strTitle)
 {
@@ -105,7 +105,7 @@ RemovalMessage FinalMessage(const std::string& strTitle, const std::vector<Remai
                                      strTitle.c_str());
     strText += "\r\n";
     for (size_t i = 0; i < remaining.size() && i < MAX_LINES; ++i)
-        strText += "\r\n" + LineOf(remaining[i]);
+        strText += "\r\n" + RemainingLine(remaining[i]);
     if (remaining.size() > MAX_LINES)
         strText += FormatText("\r\n... and %lu more.", static_cast<unsigned long>(remaining.size() - MAX_LINES));
     if (bFailed)

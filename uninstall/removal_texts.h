@@ -17,6 +17,9 @@ struct RemovalMessage {
     DWORD dwExitCode;
 };
 
+// What stays and why, as one line of the final box and of the log.
+std::string RemainingLine(const RemainingItem& item);
+
 // The one question before anything is removed.
 std::string ConfirmationText(const std::string& strTitle);
 // Asked for a shared file that no program is counted as using any more.

@@ -2,6 +2,10 @@
 // Setup.exe's "Copying Files", which the removal's display looks like.
 #pragma once
 
+// The version resource's, and the log's first line.
+#define UNINSTALL_VERSION 1, 0, 0, 0
+#define UNINSTALL_VERSION_TEXT "1.0.0.0"
+
 #define IDR_MAINFRAME 128       // the window icon
 #define IDD_REMOVE_PROGRESS 201  // "Removing Files"
 #define IDD_SHARED_FILE 202      // "Remove Shared File?"

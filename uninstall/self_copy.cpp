@@ -20,7 +20,7 @@ HANDLE InheritableCopy(HANDLE hHandle, DWORD dwAccess)
 
 }  // namespace
 
-BOOL CCopyLauncher::Start(const std::string& strStarted)
+BOOL CCopyLauncher::Start(const std::string& strStarted, const UninstallOptions& options)
 {
     char szTempDir[MAX_PATH];
     char szCopy[MAX_PATH];
@@ -55,6 +55,7 @@ BOOL CCopyLauncher::Start(const std::string& strStarted)
     command.strStarted = strStarted;
     command.hPipe = reinterpret_cast<UINT_PTR>(hChildWrite.Get());
     command.hStarted = reinterpret_cast<UINT_PTR>(hSelf.Get());
+    command.options = options;
     std::string strLine = FormatCopyCommand(szCopy, command);
     STARTUPINFOA si = {};
     si.cb = sizeof si;

@@ -56,9 +56,9 @@ public:
     CCopyLauncher& operator=(const CCopyLauncher&) = delete;
 
     // Copies strStarted (this program) into the temporary directory and
-    // starts the copy. FALSE with the platform's error as the last error;
-    // nothing is left behind then.
-    BOOL Start(const std::string& strStarted);
+    // starts the copy with the switches given. FALSE with the platform's
+    // error as the last error; nothing is left behind then.
+    BOOL Start(const std::string& strStarted, const UninstallOptions& options);
     // Waits for the copy's exit code; a failure when the copy ended without one.
     DWORD WaitForExitCode();
 

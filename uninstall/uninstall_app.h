@@ -5,5 +5,7 @@
 
 #include "uninstall/copy_command.h"
 
-int RunStartedUninstaller();
+// strError: what is wrong with the command line ("" for nothing); the
+// program then ends with 87, as when the log cannot be made.
+int RunStartedUninstaller(const UninstallOptions& options, const std::string& strError);
 int RunRemoval(const CopyCommand& command);

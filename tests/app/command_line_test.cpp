@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/command_line.h"
+#include "platform/command_line.h"
 #include "wizard/dest_page_logic.h"
 
 namespace {

@@ -5,7 +5,7 @@
 
 #include <functional>
 
-#include "app/unattended_answers.h"
+#include "framework/unattended_answers.h"
 #include "app/unattended_wizard.h"
 #include "tests/wizard/fake_wizard_engine.h"
 

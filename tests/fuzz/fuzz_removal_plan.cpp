@@ -46,6 +46,7 @@ public:
     std::string ShortPathOf(const std::string&) override { return std::string(); }
     bool IsLinkedDirectory(const std::string& strDir) override { return strDir.size() % 11 == 0; }
     bool HasProgramGroup(const std::string&) override { return true; }
+    bool HasShellLinkGroup(const std::string&) override { return true; }
     SharedAnswer AskRemoveSharedFile(const std::string&) override
     {
         return static_cast<SharedAnswer>(m_nAsked++ % 4);
@@ -135,6 +136,7 @@ void CheckSteps(const std::vector<RemovalStep>& steps, const CInstallMngr& recor
             Check(step.strPath == D || (Within(step.strPath, D) && dirs.count(step.strPath)));
             break;
         case RemovalStep::DELETE_GROUP_ITEMS:
+        case RemovalStep::DELETE_SHELL_LINKS:
             for (const std::string& strFile : step.astrFiles)
                 CheckFile(strFile, files);
             Check(IsSafeGroupName(step.strName));

@@ -22,6 +22,7 @@
 #include "res/resource.h"
 #include "tests/engine/engine_support.h"
 #include "tests/gui/setup_run.h"
+#include "tests/gui/uninstall_run.h"
 #include "tests/samples/sample_paths.h"
 #include "tests/support/temp_dir.h"
 
@@ -629,11 +630,31 @@ protected:
     Lines m_events;
 };
 
-TEST_F(Unattended, InstallsTheDirectoryMediumWithNoDisplay)
+// Installed and then removed again as deployment tools do, by the quiet
+// uninstall command of its Uninstall entry.
+TEST_F(Unattended, InstallsAndRemovesTheDirectoryMediumWithNoDisplay)
 {
     const std::string strDest = Destination("\\Vantler Silent");
     const std::string strGroup = CommonProgramsFolder() + "\\Vantler Silent";
     RemoveTree(strGroup);
+    // No installation of the product is left by earlier cases, no program
+    // uses the shared runtime yet; the SharedDLLs key is there, as on every
+    // Windows machine.
+    for (const char* pszKey : {"App Paths\\Tessel.exe", "Uninstall\\Vantler"})
+        RegDeleteTreeA(HKEY_LOCAL_MACHINE, (std::string("Software\\Microsoft\\Windows\\CurrentVersion\\") + pszKey).c_str());
+    for (const char* pszKey : {".vtr", "Tessel.Document"})
+        RegDeleteTreeA(HKEY_CLASSES_ROOT, pszKey);
+    char szSystem[MAX_PATH];
+    const std::string strRuntime = std::string(szSystem, GetSystemDirectoryA(szSystem, MAX_PATH)) + "\\VantlerRt.dll";
+    const std::string strShared = "Software\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs";
+    HKEY hShared;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, strShared.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &hShared,
+                              nullptr),
+              ERROR_SUCCESS);
+    RegCloseKey(hShared);
+    RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, strShared.c_str(), strRuntime.c_str());
+    DeleteFileA(strRuntime.c_str());
+    const RegLines before = ProductEntries();
     EXPECT_EQ(RunSetup(DirectorySetup(), "/S \"/D=" + strDest + "\" /group=\"Vantler Silent\""), 0u);
 
     for (const auto& file : SampleDestinationFiles()) {
@@ -711,7 +732,70 @@ TEST_F(Unattended, InstallsTheDirectoryMediumWithNoDisplay)
         EXPECT_TRUE(Logged(m_events, event)) << event;
     ASSERT_FALSE(m_events.empty());
     EXPECT_EQ(m_events.back(), "Exit code 0");
-    RemoveTree(strGroup);
+
+    // A switch of no one's, and a removal while another runs (this test
+    // holds the uninstaller's mutex): each ends at once, nothing changed.
+    const auto remove = [&](const std::string& strCommand) {
+        DeleteFileA(m_strLog.c_str());
+        CUninstallRun run(strCommand + " \"/LOG=" + m_strLog + "\"");
+        run.m_bVerbose = false;
+        EXPECT_TRUE(run.Start());
+        EXPECT_EQ("", run.Run());
+        const DWORD dwExit = run.Wait(10000);
+        EXPECT_TRUE(run.WaitForCopy(10000)) << "the copy did not end";
+        m_events = LogEvents(m_strLog);
+        return dwExit;
+    };
+    const RegLines installed = ProductEntries();
+    const std::string strUninst = "\"" + strDest + "\\Uninst.exe\"";
+    EXPECT_EQ(remove(strUninst + " /S /Q"), 87u);
+    EXPECT_TRUE(Logged(m_events, "Message: The option \"/Q\" is not known.  Uninst [/S] [/LOG=file]"));
+    HANDLE hRunning = CreateMutexA(nullptr, TRUE, "Local\\VantlerUninstall");
+    EXPECT_EQ(remove(strUninst + " /S"), 1618u);
+    CloseHandle(hRunning);
+    EXPECT_TRUE(Logged(m_events, "Message: Another removal is running. Try again when it has ended."));
+    EXPECT_EQ(ProductEntries(), installed);
+    EXPECT_TRUE(Exists(strDest + "\\Setup.inf"));
+
+    // The machine as before, but for the shared runtime: no program is
+    // counted as using it now, and unattended it stays, counted once.
+    const auto quiet = installed.find("Uninstall\\Vantler|QuietUninstallString=" + strUninst + " /S");
+    ASSERT_TRUE(quiet != installed.end());
+    EXPECT_EQ(remove(quiet->substr(quiet->find('=') + 1)), 0u);
+    RegLines expected = before;
+    expected.insert("SharedDLLs|" + strRuntime + "=dword:00000001");
+    EXPECT_EQ(ProductEntries(), expected);
+    EXPECT_TRUE(Exists(strRuntime));
+    EXPECT_FALSE(Exists(strDest));
+    EXPECT_FALSE(Exists(strGroup));
+    EXPECT_TRUE(UninstallerCopies().empty());
+    const std::string strUninstKey = "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Vantler";
+    for (const std::string& event : {
+             "Uninstall 1.0.0.0 started: " + strUninst + " /S \"/LOG=" + m_strLog + "\"",
+             std::string("Question: Do you want to remove Vantler and all of its components?"),
+             std::string("Answer: Yes"),
+             "Unregistered " + strDest + "\\Vantler.ocx",
+             "Program group Vantler Silent: shell links Joust - VB, Q7 - VB, Joust - Delphi, Q7 - Delphi, Tessel, "
+             "Vantler ActiveX Help, Tessel Help deleted from " + strGroup,
+             std::string("Program group Vantler Silent removed"),
+             "Question: remove the shared file " + strRuntime + ", counted as used by nobody?",
+             std::string("Answer: No"),
+             "Remains: " + strRuntime + ": kept, as you chose",
+             "Registry value " + strUninstKey + "\\QuietUninstallString removed, was \"" + strUninst + " /S\"",
+             "Registry value " + strUninstKey + "\\NoRepair removed, was 1",
+             "Registry key " + strUninstKey + " removed",
+             std::string("Registry key HKCR\\Tessel.Document removed"),
+             "Removed " + strDest + "\\VB\\Joust\\Joust.vbp",
+             "Removed directory " + strDest + "\\VB\\Joust",
+             "Removed " + strDest + "\\Setup.inf",
+             "Message: Vantler was removed from your computer. These items remain:  " + strRuntime + ": kept, as you chose",
+             std::string("Exit code 0"),
+             "Removed " + strDest + "\\Uninst.exe",
+             "Removed directory " + strDest,
+         })
+        EXPECT_TRUE(Logged(m_events, event)) << event;
+    RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, strShared.c_str(), strRuntime.c_str());
+    DeleteFileA(strRuntime.c_str());
 }
 
 TEST_F(Unattended, InstallsAFloppySetFromItsDiskFolders)

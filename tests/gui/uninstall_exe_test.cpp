@@ -34,13 +34,6 @@ std::string SystemDir()
     return std::string(path, GetSystemDirectoryA(path, MAX_PATH));
 }
 
-std::string TempDirectory()
-{
-    char path[MAX_PATH];
-    std::string dir(path, GetTempPathA(MAX_PATH, path));
-    return dir.substr(0, dir.size() - 1);
-}
-
 // The files the removal deletes at the next restart, as the system keeps them.
 std::string PendingRemovals()
 {
@@ -65,22 +58,11 @@ void SetPendingRemovals(const std::string& data)
     RegCloseKey(key);
 }
 
-// The uninstaller's copies in the temporary directory ("Un*.tmp").
-Lines UninstallerCopies()
-{
-    Lines copies;
-    for (const std::string& entry : ListTree(TempDirectory())) {
-        if (entry.size() > 6 && _strnicmp(entry.c_str(), "Un", 2) == 0 && _stricmp(entry.c_str() + entry.size() - 4, ".tmp") == 0)
-            copies.push_back(entry);
-    }
-    return copies;
-}
-
 // What an install of the product touches outside its directory.
 struct Machine {
     RegLines registry;
     bool bRuntime;
-    Lines copies;
+    std::vector<std::string> copies;
     bool operator==(const Machine& other) const
     {
         return registry == other.registry && bRuntime == other.bRuntime && copies == other.copies;

@@ -27,6 +27,24 @@ bool WaitFor(HANDLE hProcess, DWORD dwTimeout)
 
 }  // namespace
 
+std::vector<std::string> UninstallerCopies()
+{
+    std::vector<std::string> copies;
+    char szTemp[MAX_PATH];
+    const DWORD dwLength = GetTempPathA(MAX_PATH, szTemp);
+    if (dwLength == 0 || dwLength >= MAX_PATH)
+        return copies;
+    WIN32_FIND_DATAA data;
+    const HANDLE hFind = FindFirstFileA((std::string(szTemp) + "Un*.tmp").c_str(), &data);
+    if (hFind == INVALID_HANDLE_VALUE)
+        return copies;
+    do
+        copies.push_back(data.cFileName);
+    while (FindNextFileA(hFind, &data));
+    FindClose(hFind);
+    return copies;
+}
+
 CUninstallRun::CUninstallRun(const std::string& strCommandLine) : m_strCommandLine(strCommandLine) {}
 
 CUninstallRun::~CUninstallRun()

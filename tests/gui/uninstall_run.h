@@ -23,6 +23,10 @@ struct UninstallWindow {
     std::string strText;  // SHARED_FILE: the question
 };
 
+// The uninstaller's copies in the temporary directory ("Un*.tmp"), where
+// none may stay once a removal has ended.
+std::vector<std::string> UninstallerCopies();
+
 class CUninstallRun {
 public:
     explicit CUninstallRun(const std::string& strCommandLine);

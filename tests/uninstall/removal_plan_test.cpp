@@ -54,6 +54,7 @@ public:
     }
     bool IsLinkedDirectory(const std::string& strDir) override { return m_links.count(strDir) != 0; }
     bool HasProgramGroup(const std::string& strGroup) override { return m_groups.count(strGroup) != 0; }
+    bool HasShellLinkGroup(const std::string& strGroup) override { return m_linkGroups.count(strGroup) != 0; }
     SharedAnswer AskRemoveSharedFile(const std::string& strPath) override
     {
         m_asked.push_back(strPath);
@@ -75,7 +76,7 @@ public:
 
     std::map<std::string, std::string> m_values;
     std::map<std::string, DWORD> m_counts;
-    std::set<std::string> m_odd, m_links, m_groups, m_gone;
+    std::set<std::string> m_odd, m_links, m_groups, m_linkGroups, m_gone;
     std::deque<SharedAnswer> m_answers;
     std::vector<std::string> m_asked;
 };
@@ -351,9 +352,24 @@ const Row kRows[] = {
      [](Installation& in) {
          in.record.m_strProgramFolder = "..";
          in.machine.m_groups.insert("..");
+         in.machine.m_linkGroups.insert("..");
      },
      {"remains: outside .."},
-     {"delete group .. if empty"},
+     {"delete group .. if empty", "delete links of .."},
+     1},
+    {"a group of shell links (made where Program Manager did not answer): the items' links go, not by Program Manager",
+     [](Installation& in) {
+         in.machine.m_groups.clear();
+         in.machine.m_linkGroups.insert("Vantler");
+     },
+     {"delete links of Vantler: " + D + "\\VB\\Joust\\Joust.vbp " + D + "\\Tessel.exe"},
+     {"delete items of Vantler", "delete group Vantler"},
+     1},
+    {"a group in both places: each goes its own way",
+     [](Installation& in) { in.machine.m_linkGroups.insert("Vantler"); },
+     {"delete items of Vantler: " + D + "\\VB\\Joust\\Joust.vbp " + D + "\\Tessel.exe",
+      "delete group Vantler if empty", "delete links of Vantler: " + D + "\\VB\\Joust\\Joust.vbp " + D + "\\Tessel.exe"},
+     {},
      1},
     {"installed into a drive root: the root itself is never removed",
      [](Installation& in) {

@@ -35,7 +35,7 @@ TEST(RemovalTexts, TheFinalBoxAndTheCodeFollowTheWorst)
               "C:\\V\\a.hlp: in use, it will be removed when Windows restarts\r\n"
               "HKLM\\X: not removed (error 5)\r\n"
               "Registration of C:\\V\\x.ocx: not removed (error 0x80004005)\r\n"
-              "Program folder Vantler: Program Manager did not remove it\r\n\r\n"
+              "Program folder Vantler: could not be removed\r\n\r\n"
               "Start the uninstaller again to finish the removal.\r\n\r\n"
               "Restart Windows to complete the removal.",
               failed.strText);
@@ -101,8 +101,44 @@ TEST(CopyCommand, TheCopysLineCarriesTheStartedProgramAndTwoHandles)
           "Un.tmp /COPY:11111111111111111:2 \"C:\\V\\U.exe\""}) {
         EXPECT_FALSE(ParseCopyCommand(pszLine, parsed)) << pszLine;
     }
-    EXPECT_EQ((std::vector<std::string>{"a b", "c", "", "d"}), SplitCommandLine("  \"a b\"\tc \"\" d"));
-    EXPECT_EQ((std::vector<std::string>{"open"}), SplitCommandLine("\"open"));
+
+    // The switches the started program was given reach the copy whole, the
+    // log's path whatever its blanks, quotes or backslashes.
+    for (const std::string& strLog : {std::string("C:\\Logs and more\\u.log"), std::string("C:\\a\\\"b\\\\"),
+                                      std::string()}) {
+        command.options.bUnattended = !strLog.empty();
+        command.options.strLog = strLog;
+        ASSERT_TRUE(ParseCopyCommand(FormatCopyCommand("C:\\Temp\\Un1.tmp", command), parsed)) << strLog;
+        EXPECT_EQ(command.strStarted, parsed.strStarted);
+        EXPECT_EQ(command.options.bUnattended, parsed.options.bUnattended);
+        EXPECT_EQ(strLog, parsed.options.strLog);
+    }
+}
+
+TEST(UninstallOptions, SwitchesAreReadAsSetupReadsItsOwn)
+{
+    const struct {
+        std::string line;
+        bool bUnattended;
+        std::string strLog, strError;  // strError empty: accepted
+    } rows[] = {
+        {"Uninst.exe", false, "", ""},
+        {"\"C:\\Program Files\\Vantler\\Uninst.exe\" /S", true, "", ""},
+        {"Uninst.exe -s \"/log=C:\\My Logs\\u.log\"", true, "C:\\My Logs\\u.log", ""},
+        {"Uninst.exe /LOG=u.log /Q", false, "u.log", "The option \"/Q\" is not known."},
+        {"Uninst.exe /D=C:\\Vantler", false, "", "The option \"/D=C:\\Vantler\" is not known."},
+        {"Uninst.exe /S /S", true, "", "The option /S is given twice."},
+        {"Uninst.exe /LOG", false, "", "The option /LOG needs a value: /LOG=..."},
+        {"Uninst.exe /COPY:1c:2 \"C:\\Vantler\\Uninst.exe\"", false, "", "The option \"/COPY:1c:2\" is not known."},
+    };
+    for (const auto& row : rows) {
+        UninstallOptions options;
+        std::string strError;
+        EXPECT_EQ(row.strError.empty() ? TRUE : FALSE, ParseUninstallOptions(row.line, options, strError)) << row.line;
+        EXPECT_EQ(row.strError, strError) << row.line;
+        EXPECT_EQ(row.bUnattended, options.bUnattended) << row.line;
+        EXPECT_EQ(row.strLog, options.strLog) << row.line;
+    }
 }
 
 }  // namespace

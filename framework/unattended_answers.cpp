@@ -1,4 +1,4 @@
-#include "app/unattended_answers.h"
+#include "framework/unattended_answers.h"
 
 int CUnattendedAnswers::Show(const char*, const std::string&, UINT nStyle)
 {
