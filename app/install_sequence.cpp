@@ -4,6 +4,7 @@
 
 #include "engine/engine_interface.h"
 #include "framework/event_log.h"
+#include "framework/format_text.h"
 #include "framework/message_box.h"
 #include "app/setup_texts.h"
 #include "app/setup_window.h"
@@ -51,7 +52,9 @@ SetupOutcome InstallChosenProduct(ISetupEngine& engine, ISetupWindow& window)
     progress.Destroy();
     if (!bCopied) {
         LogFailure("Copying files", dwCopyError);
-        if (IsCopyErrorToReport(dwCopyError))
+        if (dwCopyError == SETUP_E_DAMAGED)
+            SetupMessageBox(DamagedFileText(engine.GetDamagedFile()), MB_OK | MB_ICONSTOP);
+        else if (IsCopyErrorToReport(dwCopyError))
             SetupMessageBox(SETUP_TEXT_GENERAL_ERROR, MB_OK | MB_ICONSTOP);
         engine.Rollback();
         return dwCopyError == SETUP_E_CANCELLED ? OUTCOME_USER_QUIT : OUTCOME_FAILED;
@@ -102,6 +105,16 @@ SetupOutcome WizardOutcome(INT_PTR nResult)
 
 }  // namespace
 
+std::string DamagedFileText(const DamagedFile& damage)
+{
+    const unsigned nFirst = damage.wFirstDisk + 1u, nLast = damage.wLastDisk + 1u;
+    std::string strDisks = FormatText("disk %u", nFirst);
+    if (nLast > nFirst)
+        strDisks = FormatText(nLast == nFirst + 1 ? "disks %u and %u" : "disks %u to %u", nFirst, nLast);
+    return FormatText("The file %s on %s is damaged. The Setup will be cancelled.", damage.strName.c_str(),
+                      strDisks.c_str());
+}
+
 std::string LoadFailureText(DWORD dwError)
 {
     switch (dwError) {
@@ -131,7 +144,8 @@ FinalMessage RunInstallSequence(ISetupWindow& window, SetupCallback pfnCallback)
         const DWORD dwError = pEngine != nullptr ? GetLastError() : ERROR_INVALID_HANDLE;
         LogFailure("Loading the install information", dwError);
         result.nStyle = MB_OK | MB_ICONSTOP;
-        result.strText = LoadFailureText(dwError);
+        result.strText =
+            dwError == SETUP_E_DAMAGED ? DamagedFileText(pEngine->GetDamagedFile()) : LoadFailureText(dwError);
         result.outcome = OUTCOME_REFUSED;
         return result;
     }

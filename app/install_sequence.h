@@ -11,6 +11,7 @@
 #include "model/setup_protocol.h"
 
 class ISetupWindow;
+struct DamagedFile;
 
 struct FinalMessage {
     std::string strText;
@@ -27,5 +28,8 @@ FinalMessage RunInstallSequence(ISetupWindow& window, SetupCallback pfnCallback)
 // message. Returns how the run ended.
 SetupOutcome RunInstallAndReport(ISetupWindow& window, SetupCallback pfnCallback);
 
-// The final message after LoadInstallInfo failed with dwError.
+// The final message after LoadInstallInfo failed with dwError (other than
+// SETUP_E_DAMAGED).
 std::string LoadFailureText(DWORD dwError);
+// What the user is told of a file of the medium that a check found damaged.
+std::string DamagedFileText(const DamagedFile& damage);

@@ -9,6 +9,14 @@
 
 class CSetupEngine;
 
+// The file of the medium that a failure with SETUP_E_DAMAGED found damaged:
+// its name on the medium and the zero-based disks its bytes lie on.
+struct DamagedFile {
+    std::string strName;
+    WORD wFirstDisk = 0;
+    WORD wLastDisk = 0;
+};
+
 // Every operation whose result is a BOOL returns 1 for success and 0 for
 // failure, leaving the reason in the thread's last-error value: a platform
 // code or one of the SETUP_E_* codes.
@@ -32,6 +40,8 @@ public:
 
     // m_strProductTitle of the install description.
     virtual const std::string& GetProductTitle() const = 0;
+    // The file named by the last failure with SETUP_E_DAMAGED.
+    virtual const DamagedFile& GetDamagedFile() const = 0;
 
     // The process's engine as its own class; none for an engine standing in.
     virtual CSetupEngine* GetEngineObject() { return nullptr; }

@@ -107,6 +107,9 @@ BOOL CSetupEngine::ExtractFile(CInstalledFile& file)
             CFile::ThrowOsError(static_cast<LONG>(GetLastError()), strTarget);
         CProgressFile out(temp.GetPath().c_str(), CFile::modeCreate | CFile::modeWrite | CFile::shareExclusive);
         out.m_pfnProgress = ReportProgress;
+        out.m_bChecksum = HasChecksums();
+        // Nothing left in the open volume: the first byte is on the next one.
+        const WORD wFirstDisk = static_cast<WORD>(m_dwVolumeLeft == 0 && file.m_dwSize != 0 ? m_wDisk + 1 : m_wDisk);
         const BOOL bCopied = CopyFileData(*this, out, file.m_dwSize);
         const DWORD dwError = GetLastError();
         out.Close();
@@ -114,6 +117,11 @@ BOOL CSetupEngine::ExtractFile(CInstalledFile& file)
             temp.Discard();
             SetLastError(dwError);
             return FALSE;
+        }
+        // A damaged file never takes the target's place.
+        if (!IsAsRecorded(CHECKSUM_FIRST_FILE + m_dwFileNumber, FileChecksum{file.m_dwSize, out.m_dwChecksum})) {
+            temp.Discard();
+            return ReportDamage(FileNamePart(strTarget), wFirstDisk, m_wDisk);
         }
 
         const DWORD dwProbe = ProbeFile(strTarget);

@@ -114,6 +114,9 @@ BOOL CSetupEngine::ReadDescriptionFile()
         return FALSE;
     }
 
+    if (!ReadChecksumFile())
+        return FALSE;
+
     CFile file;
     if (!file.Open(strDescription.c_str(), CFile::modeRead | CFile::shareDenyWrite)) {
         SetLastError(SETUP_E_NOINFO);
@@ -121,6 +124,12 @@ BOOL CSetupEngine::ReadDescriptionFile()
     }
     // Once the file is open, whatever is wrong with it is damaged data.
     try {
+        // Checked before anything in it is used; nobody can change it while it is open.
+        if (HasChecksums()) {
+            if (!IsAsRecorded(CHECKSUM_DESCRIPTION, ChecksumToEnd(file)))
+                return ReportDamage(DESCRIPTION_FILE_NAME, 0, 0);
+            file.SeekToBegin();
+        }
         CArchive ar(&file, CArchive::load, 4096);
         m_strMainExe = "Tessel.exe";
         m_strResExt = RESOURCE_EXTENSION;
@@ -143,6 +152,9 @@ BOOL CSetupEngine::ReadDescriptionFile()
         SetLastError(SETUP_E_BADINFO);
         return FALSE;
     }
+    // A checksum file of another description.
+    if (HasChecksums() && !m_checksums.MatchesDescription(*this))
+        return ReportDamage(CHECKSUM_FILE_NAME, 0, 0);
     return TRUE;
 }
 

@@ -15,6 +15,7 @@
 #include "engine/engine_interface.h"
 #include "engine/install_journal.h"
 #include "model/install_mngr.h"
+#include "model/medium_checksums.h"
 #include "platform/program_item.h"
 
 // CheckExistingFile's result bits.
@@ -42,6 +43,7 @@ public:
     void Rollback() override;
     void RunPostInstallHook() override { CInstallMngr::RunPostInstallHook(); }
     const std::string& GetProductTitle() const override { return m_strProductTitle; }
+    const DamagedFile& GetDamagedFile() const override { return m_damage; }
     CSetupEngine* GetEngineObject() override { return this; }
 
     // The destination page's operations.
@@ -72,6 +74,16 @@ public:
     // group if this run made it, else the items of the files it deletes.
     void RemoveProgramFolder();
 
+    // The medium's checksums (medium_check.cpp). Without a checksum file
+    // every check passes.
+    BOOL ReadChecksumFile();
+    BOOL HasChecksums() const { return !m_checksums.m_entries.empty(); }
+    // Whether bytes read from the medium are those of the checksum file's
+    // entry nEntry (CHECKSUM_DESCRIPTION, ...).
+    BOOL IsAsRecorded(size_t nEntry, const FileChecksum& read) const;
+    // FALSE with SETUP_E_DAMAGED, naming the file of the medium and its disks.
+    BOOL ReportDamage(const std::string& strName, WORD wFirstDisk, WORD wLastDisk);
+
     // File transfer (transfer.cpp; the data volumes in extract.cpp).
     BOOL InstallUninstaller();
     BOOL CopyTree();
@@ -91,6 +103,9 @@ public:
     InstallJournal m_journal;
     CSetupEngine* m_pOldRecord;  // the record found in the destination directory, owned
     std::string m_strOldRecordDir;  // the directory m_pOldRecord was found in
+    CMediumChecksums m_checksums;   // the medium's checksum file; no entries when it has none
+    DWORD m_dwFileNumber = 0;       // the file being installed, counted in tree order from 0
+    DamagedFile m_damage;
 
     // A run at the screen needs Program Manager: without it the load fails,
     // and the user is told to restart Windows. An unattended run goes on

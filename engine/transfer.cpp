@@ -47,6 +47,7 @@ void LogInstalled(const CInstalledFile& file, DWORD dwBits)
 BOOL WalkTree(CSetupEngine& engine)
 {
     engine.ResetPosition();
+    engine.m_dwFileNumber = 0;
     CObject* pItem = nullptr;
     POSITION pos = nullptr;
     for (int nKind = engine.GetFirstItem(pItem, pos); nKind != TREE_END; nKind = engine.GetNextItem(pItem, pos)) {
@@ -68,6 +69,7 @@ BOOL WalkTree(CSetupEngine& engine)
                 SetLastError(dwError);
                 return FALSE;
             }
+            ++engine.m_dwFileNumber;
             break;
         }
         }
@@ -126,12 +128,16 @@ BOOL CSetupEngine::InstallUninstaller()
         if (!temp.Create(m_strDestDir))
             CFile::ThrowOsError(static_cast<LONG>(GetLastError()), strTarget);
         int nCopied;
+        FileChecksum copied;
         {
             CProgressFile out(temp.GetPath().c_str(), CFile::modeCreate | CFile::modeWrite | CFile::shareExclusive);
             out.m_pfnProgress = ReportProgress;
+            out.m_bChecksum = HasChecksums();
             const std::string strSource = m_strSourceDir + "\\" + UNINSTALLER_SOURCE_NAME;
             CFile source(strSource.c_str(), CFile::modeRead | CFile::shareDenyWrite);
             nCopied = out.CopyFrom(&source);
+            copied.dwSize = static_cast<DWORD>(out.GetLength());
+            copied.dwCrc = out.m_dwChecksum;
             out.Close();
             source.Close();
         }
@@ -139,6 +145,10 @@ BOOL CSetupEngine::InstallUninstaller()
             temp.Discard();
             SetLastError(SETUP_E_CANCELLED);
             return FALSE;
+        }
+        if (!IsAsRecorded(CHECKSUM_UNINSTALLER, copied)) {
+            temp.Discard();
+            return ReportDamage(UNINSTALLER_SOURCE_NAME, 0, 0);
         }
         // Our own uninstaller is replaced without a question, read-only or not.
         temp.CommitOverReadOnly(strTarget);

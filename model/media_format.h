@@ -1,6 +1,7 @@
 // The distribution medium as the authoring tool writes it and the installer
 // reads it. Every volume is one folder (one disk) holding Data.dat; the first
-// also holds the description, the uninstaller and the setup program.
+// also holds the description, the uninstaller, the setup program and, on
+// media that carry one, the checksum file (medium_checksums.h).
 //
 // Data.dat:
 //   WORD  volume number, zero-based
@@ -18,6 +19,7 @@ constexpr const char* DESCRIPTION_FILE_NAME = "Setup.dat";
 constexpr const char* DATA_FILE_NAME = "Data.dat";
 constexpr const char* UNINSTALLER_SOURCE_NAME = "_Uninst.ex_";
 constexpr const char* SETUP_PROGRAM_NAME = "Setup.exe";
+constexpr const char* CHECKSUM_FILE_NAME = "Setup.crc";
 // What an install leaves in the destination directory.
 constexpr const char* UNINSTALLER_NAME = "Uninst.exe";
 constexpr const char* INSTALL_RECORD_NAME = "Setup.inf";

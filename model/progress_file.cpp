@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "crc32c.h"
+
 int CProgressFile::CopyRange(DWORD destPos, DWORD count, CFile* source, DWORD sourcePos)
 {
     const ULONGLONG length = source->GetLength();
@@ -17,6 +19,8 @@ int CProgressFile::CopyRange(DWORD destPos, DWORD count, CFile* source, DWORD so
         // Never write bytes that were not read: a source that shrank is an error.
         if (source->Read(buffer, n) != n)
             ThrowOsError(ERROR_HANDLE_EOF, source->GetFilePath());
+        if (m_bChecksum)
+            m_dwChecksum = Crc32c(m_dwChecksum, buffer, n);
         Write(buffer, n);
         remaining -= n;
         if (m_pfnProgress && m_pfnProgress(n) == 0)

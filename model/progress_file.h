@@ -26,4 +26,8 @@ public:
     int CopyFrom(CFile* source);
 
     ProgressFn m_pfnProgress = nullptr;
+    // When set, every byte copied in is folded into m_dwChecksum, the
+    // CRC-32C of the bytes copied so far (0 before the first).
+    BOOL m_bChecksum = FALSE;
+    DWORD m_dwChecksum = 0;
 };

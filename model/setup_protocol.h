@@ -42,4 +42,7 @@ constexpr DWORD SETUP_E_INIT = 0xE0000006;
 constexpr DWORD SETUP_E_VERSION = 0xE0000007;
 constexpr DWORD SETUP_E_FILESTATUS = 0xE0000008;
 constexpr DWORD SETUP_E_COPY = 0xE0000009;
+// A file of the medium is not what its checksum says (or the checksum file
+// itself is damaged); the engine names the file and its disks.
+constexpr DWORD SETUP_E_DAMAGED = 0xE000000A;
 constexpr DWORD SETUP_E_DISKSPACE = 0xA0000001;  // the destination page's space check only

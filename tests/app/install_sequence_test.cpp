@@ -98,10 +98,12 @@ TEST_F(InstallSequence, LoadFailureEndsWithItsMessageAndLeavesTheStatusPopup)
         {SETUP_E_NODRIVE, GENERAL_ERROR},
         {ERROR_ACCESS_DENIED, GENERAL_ERROR},
         {SETUP_E_CANCELLED, GENERAL_ERROR},
+        {SETUP_E_DAMAGED, "The file Setup.dat on disk 1 is damaged. The Setup will be cancelled."},
     };
     for (const auto& row : rows) {
         RecordingRun one;
         one.engine.Fail("LoadInstallInfo", row.dwError);
+        one.engine.m_damage = {"Setup.dat", 0, 0};
         EXPECT_EQ(RunInstallAndReport(one.window, EngineCallback), OUTCOME_REFUSED);
         EXPECT_EQ(one.log, Concat(UpToLoad, {Box(16, row.pszText)})) << std::hex << row.dwError;
         EXPECT_TRUE(one.window.m_status.m_bExists);
@@ -145,25 +147,39 @@ TEST_F(InstallSequence, EmptyProductTitleGivesBlankSetupCaption)
     EXPECT_EQ(run.log[7], "main.SetCaption [ Setup]");
 }
 
-TEST_F(InstallSequence, CopyFailureReportsOnlyTheCopyPhaseCodesAndRollsBackOnce)
+TEST_F(InstallSequence, CopyFailureReportsOnlyTheCopyPhaseCodesAndDamageAndRollsBackOnce)
 {
+    const char* const DAMAGED = " is damaged. The Setup will be cancelled.";
     const struct {
         DWORD dwError;
-        bool bReported;
+        DamagedFile damage;
+        std::string strBox;    // empty: none
         SetupOutcome outcome;  // only the user's quitting is not a failure
     } rows[] = {
-        {SETUP_E_VERSION, true, OUTCOME_FAILED},     {SETUP_E_FILESTATUS, true, OUTCOME_FAILED},
-        {SETUP_E_COPY, true, OUTCOME_FAILED},        {SETUP_E_CANCELLED, false, OUTCOME_USER_QUIT},
-        {SETUP_E_INIT, false, OUTCOME_FAILED},       {0xE000000A, false, OUTCOME_FAILED},
-        {ERROR_DISK_FULL, false, OUTCOME_FAILED},    {ERROR_SUCCESS, false, OUTCOME_FAILED},
+        {SETUP_E_VERSION, {}, GENERAL_ERROR, OUTCOME_FAILED},
+        {SETUP_E_FILESTATUS, {}, GENERAL_ERROR, OUTCOME_FAILED},
+        {SETUP_E_COPY, {}, GENERAL_ERROR, OUTCOME_FAILED},
+        {SETUP_E_CANCELLED, {}, "", OUTCOME_USER_QUIT},
+        {SETUP_E_INIT, {}, "", OUTCOME_FAILED},
+        {0xE000000B, {}, "", OUTCOME_FAILED},
+        {ERROR_DISK_FULL, {}, "", OUTCOME_FAILED},
+        {ERROR_SUCCESS, {}, "", OUTCOME_FAILED},
+        // The disks of a damaged file as the user counts them, from 1.
+        {SETUP_E_DAMAGED, {"_Uninst.ex_", 0, 0}, std::string("The file _Uninst.ex_ on disk 1") + DAMAGED,
+         OUTCOME_FAILED},
+        {SETUP_E_DAMAGED, {"Tessel.hlp", 0, 1}, std::string("The file Tessel.hlp on disks 1 and 2") + DAMAGED,
+         OUTCOME_FAILED},
+        {SETUP_E_DAMAGED, {"Big.bin", 1, 3}, std::string("The file Big.bin on disks 2 to 4") + DAMAGED,
+         OUTCOME_FAILED},
     };
     for (const auto& row : rows) {
         RecordingRun one;
         one.engine.Fail("CopyFiles", row.dwError);
+        one.engine.m_damage = row.damage;
         EXPECT_EQ(RunInstallAndReport(one.window, EngineCallback), row.outcome) << std::hex << row.dwError;
         EventLog tail;
-        if (row.bReported)
-            tail.push_back(Box(16, GENERAL_ERROR));
+        if (!row.strBox.empty())
+            tail.push_back(Box(16, row.strBox));
         tail.insert(tail.end(), {"engine.Rollback", "wizard.Destroy", Box(64, NOT_FINISHED)});
         EXPECT_EQ(one.log, Concat(UpToCopy, tail)) << std::hex << row.dwError;
     }

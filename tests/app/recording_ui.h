@@ -39,8 +39,10 @@ public:
     void Rollback() override { m_log.push_back("engine.Rollback"); }
     void RunPostInstallHook() override { m_log.push_back("engine.RunPostInstallHook"); }
     const std::string& GetProductTitle() const override { return m_strProductTitle; }
+    const DamagedFile& GetDamagedFile() const override { return m_damage; }
 
     std::string m_strProductTitle = "Vantler";
+    DamagedFile m_damage;
     SetupCallback m_pfnCallback = nullptr;
     // When set, CopyFiles runs it (after logging) instead of a scripted result.
     std::function<BOOL()> m_copyWork;

@@ -35,6 +35,13 @@ void Place(const std::string& path, const std::string& contents, bool readOnly)
     SetFileAttributesA(path.c_str(), readOnly ? FILE_ATTRIBUTE_READONLY : FILE_ATTRIBUTE_NORMAL);
 }
 
+void FlipByte(const std::string& path, size_t offset)
+{
+    std::string bytes = Read(path);
+    bytes.at(offset) ^= 1;
+    Write(path, bytes);
+}
+
 namespace {
 
 void ListInto(const std::string& dir, const std::string& prefix, Lines& out)

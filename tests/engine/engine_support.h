@@ -24,6 +24,8 @@ void Write(const std::string& path, const std::string& contents);
 bool Exists(const std::string& path);
 // An existing file at path before the install (its folder is made).
 void Place(const std::string& path, const std::string& contents, bool readOnly = false);
+// Damages a file of a medium: the lowest bit of the byte at offset flips.
+void FlipByte(const std::string& path, size_t offset);
 // Every file and directory below dir, as paths relative to it, sorted;
 // directories end in a backslash.
 Lines ListTree(const std::string& dir);

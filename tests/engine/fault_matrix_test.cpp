@@ -22,6 +22,7 @@
 #include <set>
 
 #include "engine/registry_entries.h"
+#include "model/media_format.h"
 #include "platform/disk.h"
 #include "platform/progman.h"
 #include "platform/registry.h"
@@ -79,6 +80,7 @@ struct Fault {
     DWORD error;      // the last-error value of the failed operation; 0: not checked
     int report;       // SETUPCB_ERROR kind reported, NO_REPORT, ANY_REPORT (a report or a box)
     Step leftByDesign;  // checks what the rollback leaves, then puts it back
+    const char* damaged = nullptr;  // the file a failure with SETUP_E_DAMAGED names
 };
 
 void PrintTo(const Fault& row, std::ostream* os) { *os << row.name; }
@@ -217,6 +219,19 @@ Step QuitAtPercent(int percent)
     });
 }
 
+// One byte of the medium damaged under its checksum: at offset of the
+// payload of a volume (zero-based), or of the uninstaller (volume -1).
+Step DamageByte(int volume, size_t offset)
+{
+    return [volume, offset](FaultMatrix& t) {
+        if (volume < 0)
+            FlipByte(t.m_strSource + "\\" + UNINSTALLER_SOURCE_NAME, offset);
+        else
+            FlipByte(volume == 0 ? t.m_strSource + "\\" + DATA_FILE_NAME : t.VolumePath(volume),
+                     DATA_VOLUME_HEADER_SIZE + offset);
+    };
+}
+
 // The first disk offered is disk 1 again; asked for disk 2 once more, the user quits.
 void WrongDiskThenQuit(FaultMatrix& t)
 {
@@ -303,6 +318,12 @@ const Fault FAULTS[] = {
      nullptr, 0, ANY_REPORT, nullptr},
     {"uninstaller missing from the first disk", COPY, HERE, NEITHER, nullptr,
      [](FaultMatrix& t) { DeleteFileA((t.m_strSource + "\\_Uninst.ex_").c_str()); }, nullptr, 0, ANY_REPORT, nullptr},
+    {"a damaged byte in the first file", COPY, HERE, NEITHER, nullptr, DamageByte(0, 100), nullptr, SETUP_E_DAMAGED,
+     NO_REPORT, nullptr, "Joust.vbp"},
+    {"a damaged byte on disk 2 of a file across disks 1 and 2", COPY, HERE, NEITHER, nullptr, DamageByte(1, 100),
+     nullptr, SETUP_E_DAMAGED, NO_REPORT, nullptr, "Tessel.hlp"},
+    {"a damaged byte in the uninstaller", COPY, FRESH, NEITHER, nullptr, DamageByte(-1, 100), nullptr,
+     SETUP_E_DAMAGED, NO_REPORT, nullptr, UNINSTALLER_SOURCE_NAME},
     {"destination under a file", COPY, FRESH, NEITHER,
      [](FaultMatrix& t) {
          Write(t.m_strDest, "a file named like the destination");
@@ -434,6 +455,9 @@ TEST_P(FaultMatrix, RollsBackToTheJournalsPromise)
     EXPECT_EQ(row.phase, failed);
     if (row.error) {
         EXPECT_EQ(row.error, error) << std::hex << error;
+    }
+    if (row.damaged) {
+        EXPECT_EQ(row.damaged, m_engine.GetDamagedFile().strName);
     }
     std::vector<int> kinds;  // of the error reports ("error KIND ...")
     for (const std::string& entry : Logged("error "))

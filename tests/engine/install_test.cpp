@@ -68,7 +68,7 @@ TEST_F(EngineInstall, SampleFloppyMediumEndToEnd)
     });
     // The first disk in its drive.
     const std::string drive = m_strSource;
-    ASSERT_EQ((Lines{"Data.dat", "Setup.dat", "Setup.exe", "_Uninst.ex_"}), ListTree(drive));
+    ASSERT_EQ((Lines{"Data.dat", "Setup.crc", "Setup.dat", "Setup.exe", "_Uninst.ex_"}), ListTree(drive));
 
     // Two levels to make, as below a fresh "Program Files".
     m_strDest = m_root.Path("Program Files\\Vantler");

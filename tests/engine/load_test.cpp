@@ -9,6 +9,7 @@
 
 #include "framework/file.h"
 #include "model/media_format.h"
+#include "model/medium_checksums.h"
 #include "platform/disk.h"
 #include "platform/path.h"
 #include "tests/engine/engine_fixture.h"
@@ -61,6 +62,7 @@ protected:
         description.StoreRecord(file);
         file.Close();
         Write(m_strSource + "\\" + DATA_FILE_NAME, std::string(2, '\0'));
+        DeleteFileA((m_strSource + "\\" + CHECKSUM_FILE_NAME).c_str());  // as older media are
     }
     std::string Windows() const
     {
@@ -130,16 +132,50 @@ TEST_F(NoProgramManager, LoadFailsWithTheInitCode)
 }
 
 // Descriptions the loader refuses, with the code the sequence turns into
-// its message; the copy phase never sees them.
+// its message (and the file it names when the checksums find damage); the
+// copy phase never sees them.
 TEST_F(LoadTest, RefusedDescriptions)
 {
     const std::string setup = m_strSource + "\\" + DESCRIPTION_FILE_NAME;
     const std::string data = m_strSource + "\\" + DATA_FILE_NAME;
+    const std::string sums = m_strSource + "\\" + CHECKSUM_FILE_NAME;
+    // The small medium's checksums, with one file more than its description has.
+    auto sumsOfAnotherDescription = [&] {
+        BuildSmallMedium();
+        CMediumChecksums other;
+        {
+            CFile file(sums.c_str(), CFile::modeRead);
+            ASSERT_EQ(CMediumChecksums::LOADED, other.Load(file));
+        }
+        other.m_entries.push_back(FileChecksum());
+        CFile file(sums.c_str(), CFile::modeCreate | CFile::modeWrite);
+        other.Store(file);
+    };
     const struct {
         const char* what;
         std::function<void()> prepare;
         DWORD error;  // 0: accepted
+        const char* damaged = "";
     } rows[] = {
+        {"a medium with checksums", [&] { BuildSmallMedium(); }, 0},
+        {"Setup.dat damaged under its checksum", [&] {
+             BuildSmallMedium();
+             FlipByte(setup, Read(setup).find("Vantler"));
+         },
+         SETUP_E_DAMAGED, DESCRIPTION_FILE_NAME},
+        {"Setup.crc damaged", [&] {
+             BuildSmallMedium();
+             FlipByte(sums, 20);
+         },
+         SETUP_E_DAMAGED, CHECKSUM_FILE_NAME},
+        {"Setup.crc of a newer format", [&] {
+             BuildSmallMedium();
+             FlipByte(sums, 5);
+         },
+         SETUP_E_DAMAGED, CHECKSUM_FILE_NAME},
+        {"Setup.crc empty", [&] { Write(sums, ""); }, SETUP_E_DAMAGED, CHECKSUM_FILE_NAME},
+        {"Setup.crc a folder", [&] { CreateDirectoryA(sums.c_str(), nullptr); }, SETUP_E_DAMAGED, CHECKSUM_FILE_NAME},
+        {"Setup.crc of another description", sumsOfAnotherDescription, SETUP_E_DAMAGED, CHECKSUM_FILE_NAME},
         {"plain", [&] { StoreDescription(3, true, "Docs"); }, 0},
         {"no Setup.dat", [&] { DeleteFileA(setup.c_str()); }, SETUP_E_NOINFO},
         {"no Data.dat", [&] { DeleteFileA(data.c_str()); }, SETUP_E_NOINFO},
@@ -174,11 +210,14 @@ TEST_F(LoadTest, RefusedDescriptions)
     };
     for (const auto& row : rows) {
         RemoveDirectoryA(setup.c_str());
+        RemoveDirectoryA(sums.c_str());
         StoreDescription(2, true, nullptr);
         row.prepare();
         SetLastError(0);
+        m_engine.m_damage = DamagedFile();
         const BOOL loaded = LoadEngine();
         EXPECT_EQ(row.error, loaded ? 0 : GetLastError()) << row.what;
+        EXPECT_EQ(row.damaged, m_engine.GetDamagedFile().strName) << row.what;
     }
 }
 

@@ -338,6 +338,64 @@ INSTANTIATE_TEST_SUITE_P(
                           Damage{"later volume over its capacity", 1, kFloppy + 10, 10, 1, -long(kFloppy), false}),
         ::testing::Bool()));
 
+// One byte damaged under its checksum: a file whose bytes are read fails the
+// copy with SETUP_E_DAMAGED before it takes its target's place, naming
+// itself and the disks its bytes lie on; bytes stepped over are not read,
+// so not checked. first.bin lies on volume 0, second.bin runs into volume 1,
+// third.bin lies on volume 1.
+struct DamagedByte {
+    const char* what;
+    int volume;   // the volume damaged; -1: _Uninst.ex_
+    long offset;  // into its payload (or the uninstaller)
+    bool keepSecond;
+    DamagedFile named;  // no name: the install goes through
+};
+
+class DamagedBytes : public TransferTest, public ::testing::WithParamInterface<DamagedByte> {};
+
+TEST_P(DamagedBytes, NeverTakeTheirTargetsPlace)
+{
+    const DamagedByte& row = GetParam();
+    Floppies({{"first.bin", 1000}, {"second.bin", kFloppy}, {"third.bin", 500}});
+    if (row.volume < 0)
+        FlipByte(m_strSource + "\\" + UNINSTALLER_SOURCE_NAME, row.offset);
+    else
+        FlipByte(row.volume == 0 ? m_strSource + "\\" + DATA_FILE_NAME : VolumePath(row.volume),
+                 DATA_VOLUME_HEADER_SIZE + row.offset);
+    if (row.keepSecond) {
+        Place(Dest("second.bin"), "kept", true);
+        m_answers[SETUPCB_READONLY] = {2};
+    }
+    const BOOL installed = Install();
+    const DWORD error = GetLastError();
+    EXPECT_EQ(kNone, Logged("error"));  // the install sequence words it
+    EXPECT_EQ(kNone, TempFilesLeft());
+    if (row.named.strName.empty()) {
+        EXPECT_TRUE(installed) << std::hex << error;
+        EXPECT_EQ("kept", Read(Dest("second.bin")));
+        EXPECT_TRUE(Installed(Dest("third.bin"), "third.bin"));
+        return;
+    }
+    EXPECT_FALSE(installed);
+    EXPECT_EQ(SETUP_E_DAMAGED, error) << std::hex << error;
+    const DamagedFile& named = m_engine.GetDamagedFile();
+    EXPECT_EQ(row.named.strName, named.strName);
+    EXPECT_EQ(row.named.wFirstDisk, named.wFirstDisk);
+    EXPECT_EQ(row.named.wLastDisk, named.wLastDisk);
+    const std::string target = named.strName == UNINSTALLER_SOURCE_NAME ? UNINSTALLER_NAME : named.strName;
+    EXPECT_FALSE(Exists(Dest(target)));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    UnderTheirChecksums, DamagedBytes,
+    ::testing::Values(DamagedByte{"file_on_disk_1", 0, 10, false, {"first.bin", 0, 0}},
+                      DamagedByte{"file_across_disks_damaged_on_disk_1", 0, 5000, false, {"second.bin", 0, 1}},
+                      DamagedByte{"file_across_disks_damaged_on_disk_2", 1, 500, false, {"second.bin", 0, 1}},
+                      DamagedByte{"file_on_disk_2", 1, 1200, false, {"third.bin", 1, 1}},
+                      DamagedByte{"file_stepped_over", 1, 500, true, {}},
+                      DamagedByte{"uninstaller", -1, 10, false, {UNINSTALLER_SOURCE_NAME, 0, 0}}),
+    [](const ::testing::TestParamInfo<DamagedByte>& info) { return std::string(info.param.what); });
+
 TEST_F(TransferTest, UnreadableDataVolume)
 {
     Floppies({{"first.bin", 100}});

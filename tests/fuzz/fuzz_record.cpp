@@ -1,6 +1,7 @@
 // Loads arbitrary bytes as an install description, the way the installer
-// reads Setup.dat and Setup.inf. Anything that loads must store and load
-// again to the same bytes.
+// reads Setup.dat and Setup.inf, and as the checksum file beside Setup.dat.
+// Anything that loads must store and load again to the same bytes; a
+// checksum file stores to exactly the bytes it was read from.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -9,6 +10,7 @@
 #include "framework/mem_file.h"
 #include "model/archive.h"
 #include "model/install_mngr.h"
+#include "model/medium_checksums.h"
 #include "model/tracked_block.h"
 
 namespace {
@@ -39,5 +41,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     if (GetTrackedBlockCount() != 0)
         std::abort();  // every text block belongs to a record that is gone
+
+    CMediumChecksums sums;
+    CMemFile file(data, size);
+    if (sums.Load(file) == CMediumChecksums::LOADED) {
+        CMemFile stored;
+        sums.Store(stored);
+        if (stored.Data() != std::vector<BYTE>(data, data + size))
+            std::abort();
+    } else if (!sums.m_entries.empty()) {
+        std::abort();  // a refused file leaves nothing behind
+    }
     return 0;
 }

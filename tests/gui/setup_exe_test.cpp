@@ -10,6 +10,7 @@
 #include <commctrl.h>
 #include <shlobj.h>
 
+#include <filesystem>
 #include <memory>
 #include <regex>
 
@@ -67,6 +68,13 @@ protected:
         m_pRun->m_strArgs = strArgs;
         EXPECT_TRUE(m_pRun->Start());
         return *m_pRun;
+    }
+    // A copy of the sample medium that the test may damage.
+    std::string OwnMedium() const
+    {
+        const std::string strMedia = m_temp.Path("own");
+        std::filesystem::copy(s_pMedia->Path("media"), strMedia, std::filesystem::copy_options::recursive);
+        return strMedia;
     }
 
     // A destination of the test's own, empty at the start: typed on the
@@ -495,6 +503,84 @@ RegLines ProductEntries()
     return lines;
 }
 
+constexpr size_t TITLE = static_cast<size_t>(-1);  // the product title's first byte
+
+// A byte of the medium damaged under its checksum: the user is told which
+// file on which disk, the install is refused or rolled back (1603) with the
+// destination left without a file, and the log names the file as the box
+// does; a medium without checksums (an older one) installs as before.
+struct MediumDamage {
+    const char* what;
+    const char* file;   // of disk 1, "" for disk 2's Data.dat, nullptr: Setup.crc goes
+    size_t offset;      // of the byte flipped, or TITLE
+    const char* named;  // how the box names the file and its disks
+    bool bDisk2First;   // the copy asks for disk 2 before it finds the damage
+    bool bAtLoad;       // refused before the wizard
+};
+
+class DamagedMedium : public SetupExe, public ::testing::WithParamInterface<MediumDamage> {};
+
+TEST_P(DamagedMedium, IsNamedAndInstallsNothing)
+{
+    const MediumDamage& row = GetParam();
+    const std::string strDest = Destination("\\VantlerDamaged");
+    const std::string strMedia = OwnMedium();
+    if (row.file == nullptr) {
+        DeleteFileA((strMedia + "\\disk1\\Setup.crc").c_str());
+    } else {
+        const std::string strFile = strMedia + (*row.file ? "\\disk1\\" + std::string(row.file) : "\\disk2\\Data.dat");
+        FlipByte(strFile, row.offset == TITLE ? Read(strFile).find("Vantler") : row.offset);
+    }
+    const std::string strLog = m_temp.Path("setup.log");
+    CSetupRun& setup = Start(false, strMedia, "/LOG=\"" + strLog + "\"");
+    const std::string strFinal = setup.Run([&](const SetupWindow& window) {
+        TypeDestination(window, "\\VantlerDamaged");
+        return false;
+    });
+    const DWORD dwExit = setup.Wait(5000);
+    const Lines events = LogEvents(strLog);
+    ASSERT_FALSE(events.empty());
+    EXPECT_EQ(events.back(), "Exit code " + std::to_string(dwExit));
+    if (row.named == nullptr) {
+        EXPECT_EQ(dwExit, 0u);
+        EXPECT_EQ(strFinal, COMPLETED);
+        for (const auto& file : SampleDestinationFiles()) {
+            if (file.first.find("Form1.frm") == std::string::npos) {
+                EXPECT_EQ(Read(strDest + "\\" + file.first), Read(StagePath(file.second))) << file.first;
+            }
+        }
+        return;
+    }
+    const std::string strDamage = std::string(row.named) + " is damaged. The Setup will be cancelled.";
+    std::vector<std::string> astrBoxes;
+    if (!row.bAtLoad)
+        astrBoxes.push_back("The destination directory " + strDest + " does not exist. Do you want to create it ?");
+    if (row.bDisk2First)
+        astrBoxes.push_back("Insert the disk 2 in " + m_strDrive.substr(0, 1) + ": !");
+    astrBoxes.push_back(strDamage);
+    if (!row.bAtLoad)
+        astrBoxes.push_back(NOT_FINISHED);
+    EXPECT_EQ(setup.m_astrBoxes, astrBoxes);
+    EXPECT_EQ(strFinal, astrBoxes.back());
+    EXPECT_EQ(dwExit, 1603u);
+    const std::string strPhase = row.bAtLoad ? "Loading the install information" : "Copying files";
+    for (const std::string& strEvent : {"Message: " + strDamage, strPhase + " failed: error 0xE000000A"})
+        EXPECT_TRUE(Logged(events, strEvent)) << strEvent;
+    for (const std::string& entry : ListTree(strDest))
+        EXPECT_EQ(entry.back(), '\\') << entry << " was left in the destination";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    UnderItsChecksums, DamagedMedium,
+    ::testing::Values(MediumDamage{"Setup_dat", "Setup.dat", TITLE, "The file Setup.dat on disk 1", false, true},
+                      MediumDamage{"first_file_on_disk_1", "Data.dat", 2 + 100, "The file Joust.vbp on disk 1", false,
+                                   false},
+                      MediumDamage{"file_across_disks_damaged_on_disk_2", "", 2 + 100,
+                                   "The file Tessel.hlp on disks 1 and 2", true, false},
+                      MediumDamage{"uninstaller", "_Uninst.ex_", 100, "The file _Uninst.ex_ on disk 1", false, false},
+                      MediumDamage{"older_medium_without_checksums", nullptr, 0, nullptr, false, false}),
+    [](const ::testing::TestParamInfo<MediumDamage>& info) { return std::string(info.param.what); });
+
 // Setup.exe as deployment tools start it: /S, no one at the screen, and here
 // no X display at all, so that no window could be shown if one were tried and
 // Program Manager cannot answer. Each case also writes a log.
@@ -789,6 +875,16 @@ TEST_F(Unattended, EndsWithTheExitCodeThatSaysWhatHappened)
          {"Disk 2 is missing: it is neither " + m_strDrive + "\\Data.dat nor " + m_temp.Path("disk2\\Data.dat"),
           "Question: Insert the disk 2 in " + m_strDrive.substr(0, 1) + ": !",
           "Answer: Cancel, nobody is there to insert the disk", "Copying files failed: error 0xE0000001"},
+         {}},
+        {"a damaged byte on disk 2 of the floppy set in its folders", "\\VantlerDamaged",
+         [&](const std::string&) {
+             const std::string strOwn = OwnMedium();
+             FlipByte(strOwn + "\\disk2\\Data.dat", 2 + 100);
+             return strOwn + "\\disk1\\Setup.exe";
+         },
+         "", 1603,
+         {"Message: The file Tessel.hlp on disks 1 and 2 is damaged. The Setup will be cancelled.",
+          "Copying files failed: error 0xE000000A"},
          {}},
     };
     for (const auto& row : rows) {

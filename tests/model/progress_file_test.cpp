@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "framework/mem_file.h"
+#include "model/crc32c.h"
 #include "model/progress_file.h"
 #include "tests/support/temp_dir.h"
 
@@ -84,9 +85,13 @@ TEST_F(ProgressFileTest, AppendsAtTheDestinationPosition)
     CMemFile a(first.data(), first.size());
     CMemFile b(second.data(), second.size());
     target.m_pfnProgress = nullptr;
+    target.m_bChecksum = TRUE;
     EXPECT_EQ(target.CopyRange(0, 12000, &a, 0), 1);
     EXPECT_EQ(target.CopyRange(12000, 3000, &b, 0), 1);  // a file continued from the next volume
     EXPECT_EQ(ReadAll(target), first + second);
+    // The checksum runs on across both copies, over exactly the bytes written.
+    const std::string whole = first + second;
+    EXPECT_EQ(target.m_dwChecksum, Crc32c(0, whole.data(), whole.size()));
 }
 
 TEST_F(ProgressFileTest, StoppingLeavesTheFirstChunkWritten)

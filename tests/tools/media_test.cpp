@@ -20,7 +20,9 @@
 #include "tools/setupedit/description_file.h"
 #include "tools/setupedit/dump.h"
 #include "tools/setupedit/manifest.h"
+#include "tools/setupedit/checksums.h"
 #include "tools/setupedit/media_writer.h"
+#include "tools/setupedit/seal.h"
 #include "tools/setupedit/tool_error.h"
 #include "tools/setupedit/verify.h"
 
@@ -101,7 +103,8 @@ TEST_F(MediaTest, BuildDumpVerifyRoundTrip)
     j["setupExe"] = "Setup.exe";
     BuildSummary s = Build(j);
     EXPECT_EQ(1u, s.volumes.size());
-    EXPECT_EQ((std::vector<std::string>{"Data.dat", "Setup.dat", "Setup.exe", "_Uninst.ex_"}), Entries(Disk(1)));
+    EXPECT_EQ((std::vector<std::string>{"Data.dat", "Setup.crc", "Setup.dat", "Setup.exe", "_Uninst.ex_"}),
+              Entries(Disk(1)));
     EXPECT_EQ((std::vector<std::string>{"disk1"}), Entries(Out()));
     EXPECT_EQ("MZ setup program", Slurp(Disk(1) / "Setup.exe"));
     EXPECT_EQ(Slurp(m_folder.Path("uninst.exe")), Slurp(Disk(1) / "_Uninst.ex_"));
@@ -190,7 +193,7 @@ TEST_F(MediaTest, AFileRunningAcrossVolumes)
     rep = VerifyMedia({Disk(1), Disk(2), Disk(3)});
     EXPECT_TRUE(rep.problems.empty());
     ASSERT_EQ(1u, rep.warnings.size());
-    EXPECT_NE(std::string::npos, rep.warnings[0].find("disk1: its files take 1,461,760 bytes on a floppy, more than the 1,457,664")) << rep.warnings[0];
+    EXPECT_NE(std::string::npos, rep.warnings[0].find("disk1: its files take 1,462,272 bytes on a floppy, more than the 1,457,664")) << rep.warnings[0];
 }
 
 TEST_F(MediaTest, DiskOneIsCutToFitItsFloppyBesideTheSetupFiles)
@@ -205,7 +208,8 @@ TEST_F(MediaTest, DiskOneIsCutToFitItsFloppyBesideTheSetupFiles)
         m_folder.Put("Setup.exe", std::string(150000, 's'));
         j["setupExe"] = "Setup.exe";
         BuildSummary s = Build(j);
-        const std::uint64_t others = (fs::file_size(Disk(1) / "Setup.dat") + 511) / 512 * 512 + 512 + 150016;
+        // Setup.dat, _Uninst.ex_, Setup.exe and Setup.crc, each in whole clusters.
+        const std::uint64_t others = (fs::file_size(Disk(1) / "Setup.dat") + 511) / 512 * 512 + 512 + 150016 + 512;
         const std::uint64_t first = row.floppy - others - 2;
         EXPECT_EQ((std::vector<std::uint64_t>{first, row.capacity, row.capacity, 3 * row.capacity + 100 - first - 2 * row.capacity}),
                   s.volumes);
@@ -261,6 +265,7 @@ TEST_F(MediaTest, VerifyFindsDamagedVolumes)
 TEST_F(MediaTest, VerifyChecksTheDescriptionAndDiskOne)
 {
     Build(m_folder.Valid());
+    fs::remove(Disk(1) / "Setup.crc");  // a medium of an older setupedit
     EXPECT_NE(std::string::npos, FirstProblem({Disk(1), Disk(1)}).find("has a single volume, but 2 folders"));
 
     std::string dat = Slurp(Disk(1) / "Setup.dat");
@@ -287,6 +292,106 @@ TEST_F(MediaTest, VerifyChecksTheDescriptionAndDiskOne)
     EXPECT_NE(std::string::npos, p[1].find("_Uninst.ex_: 300 bytes, the description says 301"));
     fs::remove(Disk(1) / "_Uninst.ex_");
     EXPECT_NE(std::string::npos, Problems({Disk(1)}).at(1).find("_Uninst.ex_: missing"));
+}
+
+// Flips the lowest bit of the byte at offset (from the end when negative).
+void Flip(const fs::path& file, long offset)
+{
+    std::string bytes = Slurp(file);
+    bytes[offset < 0 ? bytes.size() + offset : offset] ^= 1;
+    Spit(file, bytes);
+}
+
+const char* const DIFFERS = ": damaged: its bytes differ from their checksum in Setup.crc";
+
+// One byte damaged anywhere: verify names the file and the volumes its
+// bytes lie in. A checksum file that is damaged, of another description or
+// of a version it does not know is named instead.
+TEST_F(MediaTest, VerifyNamesTheDamagedFileByItsChecksum)
+{
+    Build(Sized(1, {100, kFloppy1 + 1000}));  // f1.bin runs from volume 0 into volume 1
+    const std::vector<fs::path> disks = {Disk(1), Disk(2)};
+    VerifyReport rep = VerifyMedia(disks);
+    EXPECT_TRUE(rep.problems.empty());
+    EXPECT_TRUE(rep.sealed);
+    EXPECT_EQ(4u, rep.checksums);
+
+    const std::string title = Slurp(Disk(1) / "Setup.dat");
+    const struct {
+        const char* what;
+        fs::path file;
+        long offset;
+        std::string problem;
+    } rows[] = {
+        {"a file on disk 1", Disk(1) / "Data.dat", 2 + 50,
+         "Applikation\\f0.bin in volume 0 (" + (Disk(1) / "Data.dat").string() + ")" + DIFFERS},
+        {"a file across two volumes, on the second", Disk(2) / "Data.dat", 2 + 500,
+         "Applikation\\f1.bin in volumes 0 and 1 (" + (Disk(1) / "Data.dat").string() + " and " +
+             (Disk(2) / "Data.dat").string() + ")" + DIFFERS},
+        {"the uninstaller", Disk(1) / "_Uninst.ex_", 10, (Disk(1) / "_Uninst.ex_").string() + DIFFERS},
+        {"the product title in Setup.dat", Disk(1) / "Setup.dat", static_cast<long>(title.find("Vantler")),
+         (Disk(1) / "Setup.dat").string() + DIFFERS},
+        {"Setup.crc itself", Disk(1) / "Setup.crc", 20,
+         (Disk(1) / "Setup.crc").string() + ": damaged: its signature, length or own checksum is wrong"},
+        {"Setup.crc of a newer format", Disk(1) / "Setup.crc", 4,
+         (Disk(1) / "Setup.crc").string() + ": a format version this setupedit does not know"},
+    };
+    for (const auto& row : rows) {
+        const std::string good = Slurp(row.file);
+        Flip(row.file, row.offset);
+        EXPECT_EQ((std::vector<std::string>{row.problem}), Problems(disks)) << row.what;
+        Spit(row.file, good);
+    }
+
+    // Checksums of another description: one file more, or another size.
+    CSetupEdit ed;
+    LoadDescription(Disk(1) / "Setup.dat", ed);
+    CMediumChecksums other = ChecksumsOfMedium(disks, ed);
+    other.m_entries.push_back(FileChecksum());
+    WriteChecksumFile(Disk(1), other);
+    EXPECT_NE(std::string::npos,
+              FirstProblem(disks).find("Setup.crc: belongs to another description: it lists 3 files, Setup.dat 2"));
+    other.m_entries.pop_back();
+    other.m_entries.back().dwSize -= 1;
+    WriteChecksumFile(Disk(1), other);
+    EXPECT_NE(std::string::npos, FirstProblem(disks).find("the sizes it lists differ from Setup.dat's"));
+}
+
+TEST_F(MediaTest, SealAddsTheChecksumFileToAMediumWithoutOne)
+{
+    Build(Sized(1, {100, kFloppy1 + 1000}));
+    const std::vector<fs::path> disks = {Disk(1), Disk(2)};
+    const std::string built = Slurp(Disk(1) / "Setup.crc");
+    fs::remove(Disk(1) / "Setup.crc");  // as an older setupedit built it
+    EXPECT_FALSE(VerifyMedia(disks).sealed);
+
+    bool written = false;
+    VerifyReport rep = SealMedium(disks, written);
+    EXPECT_TRUE(written);
+    EXPECT_TRUE(rep.problems.empty());
+    EXPECT_EQ(4u, rep.checksums);
+    EXPECT_EQ(built, Slurp(Disk(1) / "Setup.crc"));  // what build writes, byte for byte
+
+    // Sealed already: nothing is written, nor over damage found since.
+    SealMedium(disks, written);
+    EXPECT_FALSE(written);
+    Flip(Disk(2) / "Data.dat", 2 + 500);
+    rep = SealMedium(disks, written);
+    EXPECT_FALSE(written);
+    ASSERT_EQ(1u, rep.problems.size());
+    EXPECT_NE(std::string::npos, rep.problems[0].find("f1.bin in volumes 0 and 1"));
+    EXPECT_EQ(built, Slurp(Disk(1) / "Setup.crc"));
+
+    // A medium whose structure is unsound gets no checksums at all.
+    Flip(Disk(2) / "Data.dat", 2 + 500);
+    fs::remove(Disk(1) / "Setup.crc");
+    const std::string last = Slurp(Disk(2) / "Data.dat");
+    Spit(Disk(2) / "Data.dat", last.substr(0, last.size() - 1));
+    rep = SealMedium(disks, written);
+    EXPECT_FALSE(written);
+    EXPECT_FALSE(rep.problems.empty());
+    EXPECT_FALSE(fs::exists(Disk(1) / "Setup.crc"));
+    EXPECT_EQ((std::vector<std::string>{"Data.dat", "Setup.dat", "_Uninst.ex_"}), Entries(Disk(1)));
 }
 
 TEST_F(MediaTest, FailedBuildsLeaveNothingBehind)
@@ -391,9 +496,19 @@ TEST_F(MediaTest, CommandLine)
     std::string manifest = m_folder.Write(m_folder.Valid());
     EXPECT_EQ(0, RunTool("build " + manifest + " " + Out().string(), log));
     EXPECT_EQ(0, RunTool("verify " + Disk(1).string(), log));
-    EXPECT_NE(std::string::npos, Slurp(log).find("sound"));
+    EXPECT_NE(std::string::npos, Slurp(log).find("all 6 checksums in Setup.crc match: sound"));
     EXPECT_EQ(0, RunTool("dump " + (Disk(1) / "Setup.dat").string() + " --json", log));
     EXPECT_EQ(4u, json::parse(Slurp(log))["files"].size());
+    // The medium's folder stands for its disks; seal adds what an older build lacks.
+    fs::remove(Disk(1) / "Setup.crc");
+    EXPECT_EQ(0, RunTool("verify " + Out().string(), log));
+    EXPECT_NE(std::string::npos, Slurp(log).find("no checksum file: sound"));
+    EXPECT_EQ(0, RunTool("seal " + Out().string(), log));
+    EXPECT_NE(std::string::npos, Slurp(log).find("Setup.crc: written\n"));
+    EXPECT_NE(std::string::npos, Slurp(log).find("all 6 checksums in Setup.crc match: sound"));
+    Flip(Disk(1) / "Data.dat", 10);
+    EXPECT_EQ(1, RunTool("verify " + Out().string(), log));
+    EXPECT_NE(std::string::npos, Slurp(log).find("setupedit: verify: Applikation\\Docs\\read.txt in volume 0"));
     EXPECT_EQ(1, RunTool("verify " + Disk(1).string() + " " + Disk(1).string(), log));
     EXPECT_NE(std::string::npos, Slurp(log).find("setupedit: verify: media type 2 has a single volume"));
     EXPECT_EQ(2, RunTool("frobnicate", log));

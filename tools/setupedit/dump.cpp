@@ -7,6 +7,7 @@
 #include "tools/setupedit/ansi.h"
 #include "tools/setupedit/grouped.h"
 #include "tools/setupedit/pe_version.h"
+#include "tools/setupedit/tree_walk.h"
 #include "tools/setupedit/volume_plan.h"
 
 using nlohmann::json;
@@ -31,43 +32,6 @@ std::string ProductIdText(CSetupEdit& ed)
     return buf;
 }
 
-struct Entry {
-    int depth;
-    bool isDir;
-    std::string path;  // in the tree, backslash-separated, ANSI
-    const CInstallDir* dir;
-    const CInstalledFile* file;
-};
-
-// The tree in walk order, with each item's depth and path.
-std::vector<Entry> Walk(CSetupEdit& ed)
-{
-    std::vector<Entry> out;
-    std::vector<std::string> stack;
-    auto join = [&](const std::string& name) {
-        std::string p;
-        for (const std::string& s : stack)
-            p += s + "\\";
-        return p + name;
-    };
-    CObject* item;
-    for (int r = ed.GetFirstItem(item); r != TREE_END; r = ed.GetNextItem(item)) {
-        if (r == TREE_ENTER) {
-            const CInstallDir* d = static_cast<const CInstallDir*>(item);
-            std::string name = d ? d->m_strName : std::string();
-            out.push_back({static_cast<int>(stack.size()), true, join(name), d, nullptr});
-            stack.push_back(name);
-        } else if (r == TREE_LEAVE) {
-            if (!stack.empty())
-                stack.pop_back();
-        } else if (r == TREE_FILE) {
-            const CInstalledFile* f = static_cast<const CInstalledFile*>(item);
-            out.push_back({static_cast<int>(stack.size()), false, join(f->m_strName), nullptr, f});
-        }
-    }
-    return out;
-}
-
 // The product version, or "-" for a file without a version record.
 std::string VersionColumn(const BYTE* record)
 {
@@ -78,10 +42,10 @@ std::string VersionColumn(const BYTE* record)
     return "-";
 }
 
-std::uint64_t PayloadBytes(const std::vector<Entry>& entries)
+std::uint64_t PayloadBytes(const std::vector<TreeEntry>& entries)
 {
     std::uint64_t total = 0;
-    for (const Entry& e : entries)
+    for (const TreeEntry& e : entries)
         total += e.file ? e.file->m_dwSize : 0;
     return total;
 }
@@ -105,7 +69,7 @@ std::string FlagNames(unsigned flags)
 
 void DumpText(CSetupEdit& ed, const std::string& fileName, std::ostream& out)
 {
-    std::vector<Entry> entries = Walk(ed);
+    std::vector<TreeEntry> entries = WalkTree(ed);
     std::uint64_t payload = PayloadBytes(entries);
     out << fileName << "\n";
     out << "  identity        " << Hex(ed.m_abIdentity, sizeof ed.m_abIdentity) << " (product "
@@ -141,7 +105,7 @@ void DumpText(CSetupEdit& ed, const std::string& fileName, std::ostream& out)
         }
     }
     out << "  tree            (size, product version, flags)\n";
-    for (const Entry& e : entries) {
+    for (const TreeEntry& e : entries) {
         std::string indent(4 + 2 * e.depth, ' ');
         if (e.isDir) {
             out << indent << (e.dir ? AnsiToUtf8(e.dir->m_strName) : std::string("(no directory object)")) << "\\\n";
@@ -161,7 +125,7 @@ void DumpText(CSetupEdit& ed, const std::string& fileName, std::ostream& out)
 
 json DumpJson(CSetupEdit& ed)
 {
-    std::vector<Entry> entries = Walk(ed);
+    std::vector<TreeEntry> entries = WalkTree(ed);
     json j;
     j["identity"] = Hex(ed.m_abIdentity, sizeof ed.m_abIdentity);
     j["productId"] = ProductIdText(ed);
@@ -180,7 +144,7 @@ json DumpJson(CSetupEdit& ed)
     j["extraBytes"] = ed.m_dwExtraBytes;
     j["payloadBytes"] = PayloadBytes(entries);
     json dirs = json::array(), files = json::array();
-    for (const Entry& e : entries) {
+    for (const TreeEntry& e : entries) {
         if (e.isDir) {
             dirs.push_back(AnsiToUtf8(e.path));
             continue;

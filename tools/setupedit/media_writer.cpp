@@ -4,6 +4,7 @@
 #include <map>
 
 #include "model/install_mngr.h"
+#include "tools/setupedit/checksums.h"
 #include "tools/setupedit/pe_version.h"
 #include "tools/setupedit/staged_output.h"
 #include "tools/setupedit/tool_error.h"
@@ -109,8 +110,14 @@ BuildSummary BuildMedia(const Manifest& m, const fs::path& out)
     // Disk 1's other files first: what they leave on the floppy bounds the first volume.
     WriteDescription(ed, disk1 / DESCRIPTION_FILE_NAME);
     summary.setupDatBytes = fs::file_size(disk1 / DESCRIPTION_FILE_NAME);
-    std::uint64_t otherBytes = ClusterBytes(summary.setupDatBytes) + ClusterBytes(m.uninstBytes);
+    std::uint64_t otherBytes = ClusterBytes(summary.setupDatBytes) + ClusterBytes(m.uninstBytes) +
+                               ClusterBytes(ChecksumFileSize(sources.size()));
     CopyInto(m.uninstaller, disk1 / UNINSTALLER_SOURCE_NAME, m.uninstBytes);
+    // The checksums are of the bytes on the medium: the files as copied, the
+    // payload as it was appended.
+    CMediumChecksums sums;
+    sums.m_entries.push_back(ChecksumOfFile(disk1 / DESCRIPTION_FILE_NAME));
+    sums.m_entries.push_back(ChecksumOfFile(disk1 / UNINSTALLER_SOURCE_NAME));
     if (m.hasSetupExe) {
         const std::uint64_t setupBytes = fs::file_size(m.setupExe, ec);
         CopyInto(m.setupExe, disk1 / SETUP_PROGRAM_NAME, setupBytes);
@@ -121,11 +128,12 @@ BuildSummary BuildMedia(const Manifest& m, const fs::path& out)
     {
         VolumeWriter volumes(stage.Dir(), VolumeCapacity(m.mediaType), firstCapacity);
         for (const auto& s : sources)
-            volumes.AppendFile(s.second->source, s.first->m_dwSize);
+            sums.m_entries.push_back(volumes.AppendFile(s.second->source, s.first->m_dwSize));
         summary.volumes = volumes.Finish();
     }
     if (summary.volumes != plan)
         throw ToolError("internal error: the volumes written differ from the plan");
+    WriteChecksumFile(disk1, sums);
     stage.Commit();
     return summary;
 }

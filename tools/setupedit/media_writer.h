@@ -1,5 +1,6 @@
 // Building a distribution medium: the install description (Setup.dat), the
-// uninstaller (_Uninst.ex_), the setup program and the Data.dat volumes.
+// uninstaller (_Uninst.ex_), the setup program, the checksum file (Setup.crc)
+// and the Data.dat volumes.
 #pragma once
 
 #include <cstdint>
@@ -24,7 +25,7 @@ struct BuildSummary {
     std::uint64_t setupDatBytes = 0;
 };
 
-// Writes OUT/disk1 (Setup.dat, _Uninst.ex_, Setup.exe, Data.dat volume 0),
+// Writes OUT/disk1 (Setup.dat, _Uninst.ex_, Setup.exe, Setup.crc, Data.dat volume 0),
 // OUT/disk2 (volume 1) ... through a staging folder; throws ToolError and
 // leaves nothing behind on failure.
 BuildSummary BuildMedia(const Manifest& m, const std::filesystem::path& out);

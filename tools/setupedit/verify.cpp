@@ -4,8 +4,11 @@
 
 #include "model/install_mngr.h"
 #include "model/little_endian.h"
+#include "tools/setupedit/ansi.h"
+#include "tools/setupedit/checksums.h"
 #include "tools/setupedit/description_file.h"
 #include "tools/setupedit/grouped.h"
+#include "tools/setupedit/tree_walk.h"
 #include "tools/setupedit/volume_plan.h"
 
 namespace fs = std::filesystem;
@@ -61,6 +64,81 @@ std::string TopName(CSetupEdit& ed, int index)
         return std::string();
     InstallNode* node = ed.GetRoot().children.GetAt(pos);
     return node->dir ? node->dir->m_strName : std::string();
+}
+
+std::string Volumes(const std::vector<fs::path>& disks, const VolumeSpan& span)
+{
+    const std::string first = (disks[span.first] / DATA_FILE_NAME).string();
+    if (span.first == span.last)
+        return "volume " + std::to_string(span.first) + " (" + first + ")";
+    const char* const joint = span.last == span.first + 1 ? " and " : " to ";
+    return "volumes " + std::to_string(span.first) + joint + std::to_string(span.last) + " (" + first + joint +
+           (disks[span.last] / DATA_FILE_NAME).string() + ")";
+}
+
+// Every file against disk 1's checksum file, when there is one: Setup.dat
+// and _Uninst.ex_ always, the files of the tree when the volumes are sound
+// enough to be read.
+void CheckChecksums(const std::vector<fs::path>& disks, CSetupEdit& ed, bool volumesSound, VerifyReport& rep)
+{
+    const fs::path path = disks[0] / CHECKSUM_FILE_NAME;
+    std::error_code ec;
+    if (!fs::exists(path, ec))
+        return;
+    rep.sealed = true;
+    CMediumChecksums recorded;
+    try {
+        CFile file(path.string().c_str(), CFile::modeRead | CFile::shareDenyWrite);
+        switch (recorded.Load(file)) {
+        case CMediumChecksums::LOADED:
+            break;
+        case CMediumChecksums::UNKNOWN_VERSION:
+            rep.problems.push_back(path.string() + ": a format version this setupedit does not know");
+            return;
+        default:
+            rep.problems.push_back(path.string() + ": damaged: its signature, length or own checksum is wrong");
+            return;
+        }
+    } catch (const CFileException& e) {
+        rep.problems.push_back(path.string() + ": cannot be read (error " + std::to_string(e.m_lOsError) + ")");
+        return;
+    }
+    if (!recorded.MatchesDescription(ed)) {
+        const std::size_t listed = recorded.m_entries.size() - CHECKSUM_FIRST_FILE;
+        rep.problems.push_back(path.string() + ": belongs to another description: " +
+                               (listed != rep.files ? "it lists " + std::to_string(listed) + " files, Setup.dat " +
+                                                          std::to_string(rep.files)
+                                                    : std::string("the sizes it lists differ from Setup.dat's")));
+        return;
+    }
+    auto damaged = [&](const std::string& what) {
+        rep.problems.push_back(what + ": damaged: its bytes differ from their checksum in " + CHECKSUM_FILE_NAME);
+    };
+    const char* const DISK1_FILES[] = {DESCRIPTION_FILE_NAME, UNINSTALLER_SOURCE_NAME};
+    for (int i = CHECKSUM_DESCRIPTION; i <= CHECKSUM_UNINSTALLER; ++i) {
+        const fs::path file = disks[0] / DISK1_FILES[i];
+        if (!fs::is_regular_file(file, ec))
+            continue;  // reported above
+        if (ChecksumOfFile(file) != recorded.m_entries[i])
+            damaged(file.string());
+        else
+            ++rep.checksums;
+    }
+    if (!volumesSound)
+        return;
+    std::vector<VolumeSpan> spans;
+    const CMediumChecksums actual = ChecksumsOfMedium(disks, ed, &spans);
+    std::vector<std::string> paths;
+    for (const TreeEntry& entry : WalkTree(ed)) {
+        if (entry.file)
+            paths.push_back(AnsiToUtf8(entry.path));
+    }
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        if (actual.m_entries[CHECKSUM_FIRST_FILE + i] != recorded.m_entries[CHECKSUM_FIRST_FILE + i])
+            damaged(paths[i] + " in " + Volumes(disks, spans[i]));
+        else
+            ++rep.checksums;
+    }
 }
 
 }  // namespace
@@ -175,5 +253,6 @@ VerifyReport VerifyMedia(const std::vector<fs::path>& disks)
     } else if (cap != 0 && disks.size() > 1 && rep.volumes.back() == 0) {
         problem((disks.back() / DATA_FILE_NAME).string() + ": an empty last volume that no file needs");
     }
+    CheckChecksums(disks, ed, rep.problems.empty(), rep);
     return rep;
 }

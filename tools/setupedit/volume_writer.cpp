@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "model/crc32c.h"
 #include "model/little_endian.h"
 #include "model/media_format.h"
 #include "tools/setupedit/tool_error.h"
@@ -65,23 +66,27 @@ void VolumeWriter::Append(const char* data, std::size_t n)
     }
 }
 
-void VolumeWriter::AppendFile(const fs::path& source, std::uint32_t size)
+FileChecksum VolumeWriter::AppendFile(const fs::path& source, std::uint32_t size)
 {
     std::ifstream in(source, std::ios::binary);
     if (!in)
         throw ToolError(source.u8string() + ": cannot be opened");
     std::vector<char> buf(1 << 16);
+    FileChecksum sum;
+    sum.dwSize = size;
     std::uint64_t left = size;
     while (left > 0) {
         std::size_t n = left < buf.size() ? static_cast<std::size_t>(left) : buf.size();
         in.read(buf.data(), static_cast<std::streamsize>(n));
         if (static_cast<std::size_t>(in.gcount()) != n)
             throw ToolError(source.u8string() + ": became shorter while the media were written");
+        sum.dwCrc = Crc32c(sum.dwCrc, buf.data(), n);
         Append(buf.data(), n);
         left -= n;
     }
     if (in.peek() != std::ifstream::traits_type::eof())
         throw ToolError(source.u8string() + ": became longer while the media were written");
+    return sum;
 }
 
 std::vector<std::uint64_t> VolumeWriter::Finish()

@@ -10,6 +10,8 @@
 #include <fstream>
 #include <vector>
 
+#include "model/medium_checksums.h"
+
 // disk1, disk2, ...: the folder of volume index (zero-based).
 std::filesystem::path DiskFolder(const std::filesystem::path& out, std::size_t index);
 
@@ -22,8 +24,9 @@ public:
     VolumeWriter& operator=(const VolumeWriter&) = delete;
 
     void Append(const char* data, std::size_t n);
-    // Appends the contents of a file, which must still hold exactly size bytes.
-    void AppendFile(const std::filesystem::path& source, std::uint32_t size);
+    // Appends the contents of a file, which must still hold exactly size
+    // bytes; returns the size and CRC-32C of the bytes appended.
+    FileChecksum AppendFile(const std::filesystem::path& source, std::uint32_t size);
     // Closes the last volume; returns the payload bytes of each volume.
     std::vector<std::uint64_t> Finish();
 
