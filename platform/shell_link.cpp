@@ -80,12 +80,13 @@ BOOL SaveLink(const ProgramItem& item, const std::string& strLink)
 
 }  // namespace
 
-BOOL GetShellLinkGroupFolder(const std::string& strGroup, std::string& strFolder)
+BOOL GetShellLinkGroupFolder(const std::string& strGroup, std::string& strFolder, BOOL bAllUsers)
 {
     if (!IsSafeGroupName(strGroup))
         return Fail(ERROR_INVALID_PARAMETER);
     char szPrograms[MAX_PATH];
-    const HRESULT hr = SHGetFolderPathA(nullptr, CSIDL_COMMON_PROGRAMS, nullptr, SHGFP_TYPE_CURRENT, szPrograms);
+    const HRESULT hr = SHGetFolderPathA(nullptr, bAllUsers ? CSIDL_COMMON_PROGRAMS : CSIDL_PROGRAMS, nullptr,
+                                        SHGFP_TYPE_CURRENT, szPrograms);
     if (FAILED(hr))
         return FailWith(hr);
     strFolder = std::string(szPrograms) + "\\" + strGroup;
@@ -109,14 +110,15 @@ BOOL CreateShellLinkGroup(const std::string& strGroup, const ProgramItem* const*
     return TRUE;
 }
 
-BOOL DeleteShellLinks(const std::string& strGroup, const std::vector<std::string>& captions, BOOL bFolder)
+BOOL DeleteShellLinks(const std::string& strGroup, const std::vector<std::string>& captions, BOOL bFolder,
+                      BOOL bAllUsers)
 {
     for (const std::string& strCaption : captions) {
         if (!IsSafeCaption(strCaption))
             return Fail(ERROR_INVALID_PARAMETER);
     }
     std::string strFolder;
-    if (!GetShellLinkGroupFolder(strGroup, strFolder))
+    if (!GetShellLinkGroupFolder(strGroup, strFolder, bAllUsers))
         return FALSE;
     BOOL bDone = TRUE;
     for (const std::string& strCaption : captions) {

@@ -1,7 +1,9 @@
 // A program group as the shell keeps one where Program Manager does not
 // answer (a service account has no shell): a folder of shell links in the
 // all-users Programs folder of the Start menu, one link per item, named by
-// its caption.
+// its caption. The shell keeps a group that Program Manager made the same
+// way in the user's Programs folder, where it can go without Program
+// Manager too.
 #pragma once
 
 #include <cstddef>
@@ -17,10 +19,10 @@
 // address another folder fails with ERROR_INVALID_PARAMETER, before anything
 // is made or deleted.
 
-// The group's folder: the all-users Programs folder, a backslash and the
-// group name. FALSE, with the shell's error, when the shell cannot say where
-// that folder is.
-BOOL GetShellLinkGroupFolder(const std::string& strGroup, std::string& strFolder);
+// The group's folder: the all-users Programs folder (the user's without
+// bAllUsers), a backslash and the group name. FALSE, with the shell's error,
+// when the shell cannot say where that folder is.
+BOOL GetShellLinkGroupFolder(const std::string& strGroup, std::string& strFolder, BOOL bAllUsers = TRUE);
 
 // Makes the group's folder (and the folders above it that are missing) and in
 // it one link per item, in order: "caption.lnk", starting the item's command
@@ -32,4 +34,5 @@ BOOL CreateShellLinkGroup(const std::string& strGroup, const ProgramItem* const*
 // Deletes the links of these captions from the group's folder (one that is
 // not there is no failure) and, with bFolder, the folder too when nothing
 // else is left in it: what a rollback or an uninstaller takes back.
-BOOL DeleteShellLinks(const std::string& strGroup, const std::vector<std::string>& captions, BOOL bFolder);
+BOOL DeleteShellLinks(const std::string& strGroup, const std::vector<std::string>& captions, BOOL bFolder,
+                      BOOL bAllUsers = TRUE);

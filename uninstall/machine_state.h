@@ -29,8 +29,12 @@ public:
     virtual std::string ShortPathOf(const std::string& strPath) = 0;
     // True when the directory is a link (junction or symbolic link) to another place.
     virtual bool IsLinkedDirectory(const std::string& strDir) = 0;
-    // True when Program Manager keeps the program group.
+    // True when Program Manager keeps the program group: the shell's folder
+    // of links for it is in the user's Programs folder.
     virtual bool HasProgramGroup(const std::string& strGroup) = 0;
+    // True when Program Manager answers; a session without a desktop shell
+    // (a deployment tool's service, no display under Wine) has none.
+    virtual bool IsProgramManagerAnswering() = 0;
     // True when the group is a folder of shell links, as an install where
     // Program Manager did not answer makes it.
     virtual bool HasShellLinkGroup(const std::string& strGroup) = 0;

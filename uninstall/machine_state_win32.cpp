@@ -6,6 +6,7 @@
 
 #include "engine/registry_entries.h"
 #include "platform/disk.h"
+#include "platform/progman.h"
 #include "platform/progman_text.h"
 #include "platform/registry.h"
 #include "platform/shell_link.h"
@@ -64,6 +65,12 @@ bool CMachineState::HasProgramGroup(const std::string& strGroup)
 {
     const std::string strFolder = ProgramGroupFolder(strGroup);
     return !strFolder.empty() && ProbeDirectory(strFolder) == ERROR_SUCCESS;
+}
+
+bool CMachineState::IsProgramManagerAnswering()
+{
+    std::vector<std::string> groups;
+    return GetProgramGroups(groups) != FALSE;
 }
 
 bool CMachineState::HasShellLinkGroup(const std::string& strGroup)

@@ -20,5 +20,6 @@ public:
     std::string ShortPathOf(const std::string& strPath) override;
     bool IsLinkedDirectory(const std::string& strDir) override;
     bool HasProgramGroup(const std::string& strGroup) override;
+    bool IsProgramManagerAnswering() override;
     bool HasShellLinkGroup(const std::string& strGroup) override;
 };

@@ -196,9 +196,10 @@ void CRemoval::DeleteShellLinkGroup(const RemovalStep& step)
 {
     const std::vector<std::string> captions = ItemCaptions(step);
     std::string strFolder;
-    if (!GetShellLinkGroupFolder(step.strName, strFolder))
+    const BOOL bAllUsers = step.bUserPrograms ? FALSE : TRUE;
+    if (!GetShellLinkGroupFolder(step.strName, strFolder, bAllUsers))
         return;
-    DeleteShellLinks(step.strName, captions, TRUE);
+    DeleteShellLinks(step.strName, captions, TRUE, bAllUsers);
     LogEvent("Program group %s: shell links %s deleted from %s", step.strName.c_str(), Joined(captions).c_str(),
              strFolder.c_str());
     if (ProbeDirectory(strFolder) != ERROR_SUCCESS)

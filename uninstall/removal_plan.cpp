@@ -68,7 +68,10 @@ std::string RemovalStep::Describe() const
         return "unregister " + strPath;
     case DELETE_GROUP_ITEMS:
     case DELETE_SHELL_LINKS: {
-        std::string text = (kind == DELETE_GROUP_ITEMS ? "delete items of " : "delete links of ") + strName + ":";
+        std::string text = kind == DELETE_GROUP_ITEMS ? "delete items of "
+                           : bUserPrograms            ? "delete user's links of "
+                                                      : "delete links of ";
+        text += strName + ":";
         for (const std::string& file : astrFiles)
             text += " " + file;
         return text;
@@ -340,11 +343,21 @@ void CRemovalPlanner::PlanGroup(RemovalPlan& plan)
             items.astrFiles.push_back(entry.strPath);
     }
     if (m_machine.HasProgramGroup(strGroup)) {
-        if (!items.astrFiles.empty())
-            plan.steps.push_back(items);
-        RemovalStep group = Step(RemovalStep::DELETE_GROUP, std::string());
-        group.strName = strGroup;
-        plan.steps.push_back(group);
+        if (m_machine.IsProgramManagerAnswering()) {
+            if (!items.astrFiles.empty())
+                plan.steps.push_back(items);
+            RemovalStep group = Step(RemovalStep::DELETE_GROUP, std::string());
+            group.strName = strGroup;
+            plan.steps.push_back(group);
+        } else {
+            // No shell answers in this session (a deployment tool's removal
+            // of an install made at the screen): the group is the folder of
+            // links the shell made of it, and goes as such.
+            RemovalStep links = items;
+            links.kind = RemovalStep::DELETE_SHELL_LINKS;
+            links.bUserPrograms = true;
+            plan.steps.push_back(links);
+        }
     }
     // The install made it where Program Manager did not answer.
     if (m_machine.HasShellLinkGroup(strGroup)) {

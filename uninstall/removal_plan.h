@@ -35,7 +35,8 @@ struct RemovalStep {
         DELETE_GROUP_ITEMS,   // strName: the program group; astrFiles: the files whose items go
         DELETE_GROUP,         // strName: the program group, when nothing else is left in it
         DELETE_SHELL_LINKS,   // strName: a group of shell links; astrFiles: the files whose links go,
-                              // then the group's folder when nothing else is left in it
+                              // then the group's folder when nothing else is left in it; in the
+                              // all-users Programs folder, or with bUserPrograms the user's
         DELETE_KEY,           // root, strPath: a key with everything below it
         SET_SHARED_COUNT,     // strPath: a shared file; dwCount: its SharedDLLs count from now on
         DELETE_SHARED_COUNT,  // strPath: a shared file's count, which goes with the file
@@ -49,6 +50,7 @@ struct RemovalStep {
     std::vector<std::string> astrFiles;
     RegRoot root = REG_MACHINE;
     DWORD dwCount = 0;
+    bool bUserPrograms = false;
 
     // One line for listings and tests, such as "delete C:\Vantler\Tessel.exe".
     std::string Describe() const;

@@ -46,6 +46,7 @@ public:
     std::string ShortPathOf(const std::string&) override { return std::string(); }
     bool IsLinkedDirectory(const std::string& strDir) override { return strDir.size() % 11 == 0; }
     bool HasProgramGroup(const std::string&) override { return true; }
+    bool IsProgramManagerAnswering() override { return m_nAsked % 2 == 0; }
     bool HasShellLinkGroup(const std::string&) override { return true; }
     SharedAnswer AskRemoveSharedFile(const std::string&) override
     {

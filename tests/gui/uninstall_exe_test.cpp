@@ -154,12 +154,7 @@ protected:
     // agrees unless onWindow answers first; the final box's text.
     std::string Uninstall(const std::function<bool(const UninstallWindow&)>& onWindow = nullptr)
     {
-        char command[MAX_PATH] = "";
-        DWORD size = sizeof command;
-        EXPECT_EQ(ERROR_SUCCESS, RegGetValueA(HKEY_LOCAL_MACHINE,
-                                              "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Vantler",
-                                              "UninstallString", RRF_RT_REG_SZ, nullptr, command, &size));
-        return Uninstall(command, onWindow);
+        return Uninstall(EntryValue("UninstallString"), onWindow);
     }
     std::string Uninstall(const std::string& strCommand,
                           const std::function<bool(const UninstallWindow&)>& onWindow = nullptr)
@@ -172,6 +167,17 @@ protected:
         m_dwExit = m_pRun->Wait(10000);
         EXPECT_TRUE(m_pRun->WaitForCopy(10000)) << "the copy did not end";
         return strFinal;
+    }
+
+    // A value of the product's Uninstall entry.
+    static std::string EntryValue(const char* pszName)
+    {
+        char value[MAX_PATH] = "";
+        DWORD size = sizeof value;
+        EXPECT_EQ(ERROR_SUCCESS, RegGetValueA(HKEY_LOCAL_MACHINE,
+                                              "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Vantler",
+                                              pszName, RRF_RT_REG_SZ, nullptr, value, &size));
+        return value;
     }
 
     static TempDir* s_pMedia;
@@ -212,6 +218,36 @@ TEST_F(UninstallExe, InstallThenRemoveLeavesTheMachineAsBefore)
     EXPECT_EQ(before.registry, after.registry);
     EXPECT_EQ(before.bRuntime, after.bRuntime);
     EXPECT_TRUE(after.copies.empty()) << after.copies.front();
+}
+
+// Installed at the screen, where Program Manager made the group (the shell
+// keeps it as a folder of links in the user's Programs folder), and removed
+// as deployment tools remove it: the quiet command with no display, where no
+// shell answers for Program Manager. The group goes as the folder of links it
+// is; unattended, the runtime stays, counted once.
+TEST_F(UninstallExe, AnInstallAtTheScreenGoesUnattendedWithNoDisplay)
+{
+    Machine expected = Look();
+    const std::string dest = Install("VantlerQuiet");
+    ASSERT_EQ(0u, ProbeFile(GroupFolder("VantlerQuiet")));
+    ASSERT_NE(0u, ProbeFile(CommonProgramsFolder() + "\\VantlerQuiet"));
+
+    const std::string log = m_temp.Path("removal.log");
+    ASSERT_TRUE(StartWithoutDisplay(EntryValue("QuietUninstallString") + " \"/LOG=" + log + "\""));
+    // The copy removes D last; its own file goes when it ends.
+    for (DWORD dwWaited = 0; (Exists(dest) || !UninstallerCopies().empty()) && dwWaited < 60000; dwWaited += 100)
+        Sleep(100);
+    const std::string strLog = Read(log);
+    EXPECT_NE(std::string::npos, strLog.find("  Exit code 0\r\n")) << strLog;
+    EXPECT_NE(std::string::npos, strLog.find("  Program group VantlerQuiet: shell links Joust - VB, Q7 - VB, "
+                                             "Joust - Delphi, Q7 - Delphi, Tessel, Vantler ActiveX Help, Tessel Help "
+                                             "deleted from " + GroupFolder("VantlerQuiet") + "\r\n"))
+        << strLog;
+    EXPECT_FALSE(Exists(dest));
+    EXPECT_NE(0u, ProbeFile(GroupFolder("VantlerQuiet")));
+    expected.registry.insert("SharedDLLs|" + m_strRuntime + "=dword:00000001");
+    expected.bRuntime = true;
+    EXPECT_EQ(expected, Look());
 }
 
 // Two installations share the runtime: removing the first lowers its count

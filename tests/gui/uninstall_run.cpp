@@ -4,6 +4,7 @@
 #include <tlhelp32.h>
 
 #include <cstdio>
+#include <cstring>
 
 #include "uninstall/resource.h"
 
@@ -18,6 +19,19 @@ BOOL CALLBACK Collect(HWND hwnd, LPARAM lParam)
     if (IsWindowVisible(hwnd))
         reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(hwnd);
     return TRUE;
+}
+
+// This process's environment but for the X display.
+std::string EnvironmentWithoutDisplay()
+{
+    std::string strBlock;
+    char* pszStrings = GetEnvironmentStringsA();
+    for (const char* psz = pszStrings; *psz; psz += std::strlen(psz) + 1) {
+        if (_strnicmp(psz, "DISPLAY=", 8) != 0)
+            strBlock.append(psz, std::strlen(psz) + 1);
+    }
+    FreeEnvironmentStringsA(pszStrings);
+    return strBlock + '\0';
 }
 
 bool WaitFor(HANDLE hProcess, DWORD dwTimeout)
@@ -43,6 +57,23 @@ std::vector<std::string> UninstallerCopies()
     while (FindNextFileA(hFind, &data));
     FindClose(hFind);
     return copies;
+}
+
+bool StartWithoutDisplay(const std::string& strCommandLine)
+{
+    // The shell runs the loader with the command's arguments as Windows split them.
+    std::string strLine = "Z:\\bin\\sh -c \"exec /usr/lib/wine/wine64 \\\"$0\\\" \\\"$@\\\"\" " + strCommandLine;
+    std::string strEnvironment = EnvironmentWithoutDisplay();
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi = {};
+    if (!CreateProcessA(nullptr, &strLine[0], nullptr, nullptr, FALSE, 0, &strEnvironment[0], nullptr, &si, &pi)) {
+        std::printf("cannot start %s (%lu)\n", strLine.c_str(), GetLastError());
+        return false;
+    }
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return true;
 }
 
 CUninstallRun::CUninstallRun(const std::string& strCommandLine) : m_strCommandLine(strCommandLine) {}

@@ -27,6 +27,14 @@ struct UninstallWindow {
 // none may stay once a removal has ended.
 std::vector<std::string> UninstallerCopies();
 
+// Starts a command line as a deployment tool's service runs it, with no X
+// display, so that no window can open and no shell answers for Program
+// Manager. A Windows program that this process starts keeps its display
+// whatever environment it is given, so the command goes through the Unix
+// shell, whose environment is the one given, less DISPLAY. Wine gives no
+// handle that signals such a process's end: wait for what the program leaves.
+bool StartWithoutDisplay(const std::string& strCommandLine);
+
 class CUninstallRun {
 public:
     explicit CUninstallRun(const std::string& strCommandLine);

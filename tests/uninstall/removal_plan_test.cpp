@@ -54,6 +54,7 @@ public:
     }
     bool IsLinkedDirectory(const std::string& strDir) override { return m_links.count(strDir) != 0; }
     bool HasProgramGroup(const std::string& strGroup) override { return m_groups.count(strGroup) != 0; }
+    bool IsProgramManagerAnswering() override { return m_bProgman; }
     bool HasShellLinkGroup(const std::string& strGroup) override { return m_linkGroups.count(strGroup) != 0; }
     SharedAnswer AskRemoveSharedFile(const std::string& strPath) override
     {
@@ -79,6 +80,7 @@ public:
     std::set<std::string> m_odd, m_links, m_groups, m_linkGroups, m_gone;
     std::deque<SharedAnswer> m_answers;
     std::vector<std::string> m_asked;
+    bool m_bProgman = true;
 };
 
 // The sample installation in D: its record and a machine on which every
@@ -370,6 +372,20 @@ const Row kRows[] = {
      {"delete items of Vantler: " + D + "\\VB\\Joust\\Joust.vbp " + D + "\\Tessel.exe",
       "delete group Vantler if empty", "delete links of Vantler: " + D + "\\VB\\Joust\\Joust.vbp " + D + "\\Tessel.exe"},
      {},
+     1},
+    {"installed at the screen, removed where Program Manager does not answer: the user's folder of links goes",
+     [](Installation& in) { in.machine.m_bProgman = false; },
+     {"delete user's links of Vantler: " + D + "\\VB\\Joust\\Joust.vbp " + D + "\\Tessel.exe"},
+     {"delete items of Vantler", "delete group Vantler", "delete links of Vantler"},
+     1},
+    {"no Program Manager and a group in both folders: each folder's links go",
+     [](Installation& in) {
+         in.machine.m_bProgman = false;
+         in.machine.m_linkGroups.insert("Vantler");
+     },
+     {"delete user's links of Vantler: " + D + "\\VB\\Joust\\Joust.vbp " + D + "\\Tessel.exe",
+      "delete links of Vantler: " + D + "\\VB\\Joust\\Joust.vbp " + D + "\\Tessel.exe"},
+     {"delete items of Vantler", "delete group Vantler"},
      1},
     {"installed into a drive root: the root itself is never removed",
      [](Installation& in) {
