@@ -34,6 +34,23 @@ std::string EnvironmentWithoutDisplay()
     return strBlock + '\0';
 }
 
+// The uninstaller's copy in the temporary directory: Un*.tmp.
+bool IsCopyName(const char* pszFile)
+{
+    const size_t nLength = std::strlen(pszFile);
+    return nLength > 6 && _strnicmp(pszFile, "Un", 2) == 0 && _stricmp(pszFile + nLength - 4, ".tmp") == 0;
+}
+
+// hLater was created no earlier than hEarlier.
+bool StartedAfter(HANDLE hLater, HANDLE hEarlier)
+{
+    FILETIME ftLater, ftEarlier, ftUnused[3];
+    if (!GetProcessTimes(hLater, &ftLater, &ftUnused[0], &ftUnused[1], &ftUnused[2]) ||
+        !GetProcessTimes(hEarlier, &ftEarlier, &ftUnused[0], &ftUnused[1], &ftUnused[2]))
+        return false;
+    return CompareFileTime(&ftLater, &ftEarlier) >= 0;
+}
+
 bool WaitFor(HANDLE hProcess, DWORD dwTimeout)
 {
     return hProcess == nullptr || WaitForSingleObject(hProcess, dwTimeout) == WAIT_OBJECT_0;
@@ -119,9 +136,16 @@ void CUninstallRun::FindCopy()
     entry.dwSize = sizeof entry;
     for (BOOL bMore = Process32First(hSnapshot, &entry); bMore && m_hCopy == nullptr;
          bMore = Process32Next(hSnapshot, &entry)) {
-        if (entry.th32ParentProcessID == m_pi.dwProcessId) {
-            m_hCopy = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, entry.th32ProcessID);
+        // Process ids come back quickly under Wine: a process whose parent had
+        // the started program's id before it is no copy of ours.
+        if (entry.th32ParentProcessID != m_pi.dwProcessId || !IsCopyName(entry.szExeFile))
+            continue;
+        const HANDLE hProcess = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, entry.th32ProcessID);
+        if (hProcess != nullptr && StartedAfter(hProcess, m_pi.hProcess)) {
+            m_hCopy = hProcess;
             m_dwCopyId = entry.th32ProcessID;
+        } else if (hProcess != nullptr) {
+            CloseHandle(hProcess);
         }
     }
     CloseHandle(hSnapshot);
