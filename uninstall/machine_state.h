@@ -41,7 +41,9 @@ public:
 };
 
 // The answers to "Remove the shared file?"; keeping it is the safe one.
-enum SharedAnswer { SHARED_REMOVE, SHARED_REMOVE_ALL, SHARED_KEEP, SHARED_KEEP_ALL };
+// SHARED_UNASKED: nobody is there to answer (an unattended removal), so
+// every such file stays.
+enum SharedAnswer { SHARED_REMOVE, SHARED_REMOVE_ALL, SHARED_KEEP, SHARED_KEEP_ALL, SHARED_UNASKED };
 
 class ISharedFileQuestion {
 public:

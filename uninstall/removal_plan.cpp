@@ -96,9 +96,9 @@ std::string RemovalStep::Describe() const
 
 std::string RemainingItem::Describe() const
 {
-    static const char* const kReasons[] = {"outside",       "system file", "still used", "kept",      "other installation",
-                                           "linked",        "not empty",   "group not empty", "group left", "at restart",
-                                           "failed"};
+    static const char* const kReasons[] = {
+        "outside",   "system file", "still used", "kept",       "kept unasked", "other installation",
+        "linked",    "not empty",   "group not empty", "group left", "at restart", "failed"};
     std::string text = std::string(kReasons[reason]) + " " + strName;
     if (reason == FAILED)
         text += " (" + std::to_string(dwError) + ")";
@@ -254,7 +254,8 @@ bool CRemovalPlanner::PlanSharedFile(const FileEntry& entry, RemovalPlan& plan)
         step.dwCount = 1;
         m_counts.push_back(step);
     }
-    plan.remaining.push_back(Remains(RemainingItem::KEPT, strPath));
+    const RemainingItem::Reason reason = answer == SHARED_UNASKED ? RemainingItem::KEPT_UNASKED : RemainingItem::KEPT;
+    plan.remaining.push_back(Remains(reason, strPath));
     return false;
 }
 
@@ -262,11 +263,11 @@ SharedAnswer CRemovalPlanner::Ask(const std::string& strPath)
 {
     if (m_bAnswerAll)
         return m_answerAll;
-    static const char* const kAnswers[] = {"Yes", "Yes to All", "No", "No to All"};
+    static const char* const kAnswers[] = {"Yes", "Yes to All", "No", "No to All", "none, nobody to ask: kept"};
     LogEvent("Question: remove the shared file %s, counted as used by nobody?", strPath.c_str());
     const SharedAnswer answer = m_question.AskRemoveSharedFile(strPath);
     LogEvent("Answer: %s", kAnswers[answer]);
-    if (answer == SHARED_REMOVE_ALL || answer == SHARED_KEEP_ALL) {
+    if (answer == SHARED_REMOVE_ALL || answer == SHARED_KEEP_ALL || answer == SHARED_UNASKED) {
         m_bAnswerAll = true;
         m_answerAll = answer;
     }

@@ -63,6 +63,7 @@ struct RemainingItem {
         SYSTEM_FILE,         // a file in the system directory without the shared mark
         STILL_USED,          // a shared file still counted as used by other programs
         KEPT,                // a shared file counted as used by nobody, which the user kept
+        KEPT_UNASKED,        // the same, kept because nobody could be asked
         OTHER_INSTALLATION,  // a registry entry that names another installation now
         LINKED_DIRECTORY,    // a directory that links to another place: nothing below it is touched
         NOT_EMPTY,           // a directory that holds files Setup did not put there

@@ -22,6 +22,8 @@ std::string RemainingLine(const RemainingItem& item)
         return FormatText("%s: still used by other programs", name);
     case RemainingItem::KEPT:
         return FormatText("%s: kept, as you chose", name);
+    case RemainingItem::KEPT_UNASKED:
+        return FormatText("%s: kept, other programs may still need it", name);
     case RemainingItem::OTHER_INSTALLATION:
         return FormatText("%s: belongs to another installation now", name);
     case RemainingItem::LINKED_DIRECTORY:

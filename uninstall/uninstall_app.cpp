@@ -63,7 +63,7 @@ DWORD Tell(const RemovalMessage& message)
 // file that no program is counted as using: it stays, the safe answer.
 class CKeepSharedFiles : public ISharedFileQuestion {
 public:
-    SharedAnswer AskRemoveSharedFile(const std::string&) override { return SHARED_KEEP; }
+    SharedAnswer AskRemoveSharedFile(const std::string&) override { return SHARED_UNASKED; }
 };
 
 // The log named on the command line, the program's event log while it lives.

@@ -50,7 +50,7 @@ public:
     bool HasShellLinkGroup(const std::string&) override { return true; }
     SharedAnswer AskRemoveSharedFile(const std::string&) override
     {
-        return static_cast<SharedAnswer>(m_nAsked++ % 4);
+        return static_cast<SharedAnswer>(m_nAsked++ % (SHARED_UNASKED + 1));
     }
 
 private:

@@ -209,6 +209,15 @@ const Row kRows[] = {
      {"remains: kept " + RT, "save record without shared files"},
      {"delete " + RT, "delete count " + RT, "count " + RT + " = 1"},
      1},
+    {"unattended, nobody is asked: every such file is kept the same way and said to be kept unasked",
+     [](Installation& in) {
+         in.record.AddFile(*in.sys, GL, 1, FILE_SHARED);
+         in.machine.m_counts[GL] = 1;
+         in.machine.m_answers = {SHARED_UNASKED};
+     },
+     {"remains: kept unasked " + RT, "remains: kept unasked " + GL},
+     {"delete " + RT, "delete " + GL, "delete count " + RT, "count " + RT + " = 1"},
+     1},
     {"no count at all is no use either: kept, it is counted once",
      [](Installation& in) {
          in.machine.m_counts.clear();
