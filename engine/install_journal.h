@@ -4,6 +4,7 @@
 
 #include <list>
 #include <string>
+#include <vector>
 
 #include "model/install_item.h"
 #include "model/ptr_list.h"
@@ -33,6 +34,7 @@ struct InstallJournal {
     // The copy phase.
     BOOL m_bUninstCreated = FALSE;                 // Uninst.exe was not there and this run made it
     CPtrListOf<CInstalledFile> m_lstNewFiles;      // written where no file was; the tree owns them
+    std::vector<std::string> m_astrMadeDirs;       // directories this run made, each before those below it
 
     SavedKey m_appPath;    // App Paths key of the main program: default value and "Path"
     SavedKey m_uninstKey;  // the product's Uninstall key: "DisplayName" and "UninstallString"

@@ -3,13 +3,15 @@
 // already and the user is told so by the install sequence. The log names
 // each step and its result.
 //
-// Left as they are: directories the copy phase made, files that replaced
-// existing ones (their old contents are gone) with their registrations, and
-// the program items of files that stay in a group that was there before.
+// Left as they are: files that replaced existing ones (their old contents are
+// gone) with their registrations, the program items of files that stay in a
+// group that was there before, and a directory this run made that holds
+// something else by now.
 #include "engine/setup_engine.h"
 
 #include "engine/registry_entries.h"
 #include "framework/event_log.h"
+#include "platform/disk.h"
 #include "platform/registry.h"
 
 namespace {
@@ -97,6 +99,9 @@ void CSetupEngine::Rollback()
         RemoveQuietly(m_strDestDir + "\\" + UNINSTALLER_NAME);
     for (POSITION file = m_journal.m_lstNewFiles.GetHeadPosition(); file;)
         RemoveQuietly(m_journal.m_lstNewFiles.GetNext(file)->m_strName);
+    // Deepest first; one that is not empty (a file of the user's, a log) stays.
+    for (auto dir = m_journal.m_astrMadeDirs.rbegin(); dir != m_journal.m_astrMadeDirs.rend(); ++dir)
+        LogStep("removed the directory " + *dir, static_cast<LONG>(RemoveEmptyDirectory(*dir)));
 
     RestoreKey(AppPathKey(m_strMainExe), m_journal.m_appPath);
     RestoreKey(UninstallKey(m_strProductTitle), m_journal.m_uninstKey);

@@ -22,14 +22,16 @@ void GetTopDirectories(CInstallTree& tree, CInstallDir*& pApp, CInstallDir*& pSy
     pSys = tree.GetRoot().children.GetNext(pos)->dir;
 }
 
-// Creates the directory and those above it that are missing, and logs each
-// one made; reports a failure through the callback.
+// Creates the directory and those above it that are missing, and logs and
+// journals each one made; reports a failure through the callback.
 BOOL MakeDirectory(CSetupEngine& engine, const std::string& strPath)
 {
     std::vector<std::string> astrCreated;
     const BOOL bMade = CreateDirectoryPath(strPath, &astrCreated);
-    for (const std::string& strCreated : astrCreated)
+    for (const std::string& strCreated : astrCreated) {
         LogEvent("Created directory %s", strCreated.c_str());
+        engine.m_journal.m_astrMadeDirs.push_back(strCreated);
+    }
     if (!bMade)
         engine.m_pfnCallback(SETUPCB_ERROR, SETUPERR_CREATEDIR, StringArg(strPath));
     return bMade;

@@ -99,6 +99,11 @@ DWORD ProbeFile(const std::string& path)
     return search.IsValid() ? ERROR_SUCCESS : SearchError();
 }
 
+DWORD RemoveEmptyDirectory(const std::string& dir)
+{
+    return RemoveDirectoryA(dir.c_str()) ? ERROR_SUCCESS : GetLastError();
+}
+
 DWORD ProbeDirectory(const std::string& dir)
 {
     WIN32_FIND_DATAA data;

@@ -32,6 +32,10 @@ DWORD ProbeFile(const std::string& path);
 // the thread's last error are then ERROR_PATH_NOT_FOUND.
 DWORD ProbeDirectory(const std::string& dir);
 
+// Removes the directory when it is empty: 0, else the system's error
+// (ERROR_DIR_NOT_EMPTY for one that holds anything).
+DWORD RemoveEmptyDirectory(const std::string& dir);
+
 // Creates an empty, uniquely named file "Filxxxx.tmp" in dir (the temporary
 // directory when dir is empty) and returns its full name, or "" on failure.
 std::string MakeTempFileName(const std::string& dir);

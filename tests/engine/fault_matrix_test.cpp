@@ -5,8 +5,8 @@
 // to the journal's promise:
 //   - every file that was there before is still there, with its old contents
 //     or (when this run replaced it) the new ones; every file this run added
-//     is gone, Uninst.exe included unless it was there before; directories
-//     this run made may stay;
+//     is gone, Uninst.exe included unless it was there before, and so is
+//     every directory this run made;
 //   - the registry exports as before, every value of a key that was there
 //     put back with its type and bytes, except what the rollback leaves by
 //     design (an existing file type keeps what was written into it), which
@@ -487,6 +487,8 @@ TEST_P(FaultMatrix, RollsBackToTheJournalsPromise)
     }
     for (const std::string& dir : before.dirs)
         EXPECT_TRUE(after.dirs.count(dir)) << dir << " is gone";
+    for (const std::string& dir : after.dirs)
+        EXPECT_TRUE(before.dirs.count(dir)) << dir << " was made and stays";
     EXPECT_EQ(before.group, after.group) << "the group's folder";
     char server[MAX_PATH] = "";
     DWORD size = sizeof server;
