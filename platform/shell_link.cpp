@@ -126,8 +126,10 @@ BOOL DeleteShellLinks(const std::string& strGroup, const std::vector<std::string
             bDone = FALSE;
     }
     // Only an empty folder is removed: whatever else is in it stays.
-    if (bFolder && !RemoveDirectoryA(strFolder.c_str()) && GetLastError() != ERROR_FILE_NOT_FOUND &&
-        GetLastError() != ERROR_DIR_NOT_EMPTY)
-        bDone = FALSE;
+    if (bFolder) {
+        const DWORD dwError = RemoveEmptyDirectory(strFolder);
+        if (dwError != ERROR_SUCCESS && dwError != ERROR_FILE_NOT_FOUND && dwError != ERROR_DIR_NOT_EMPTY)
+            bDone = FALSE;
+    }
     return bDone;
 }

@@ -284,11 +284,11 @@ void CRemoval::DeleteFile(const std::string& strPath)
 
 void CRemoval::RemoveDirectory(const std::string& strPath)
 {
-    if (::RemoveDirectoryA(strPath.c_str())) {
+    const DWORD dwError = RemoveEmptyDirectory(strPath);
+    if (dwError == ERROR_SUCCESS) {
         LogEvent("Removed directory %s", strPath.c_str());
         return;
     }
-    const DWORD dwError = GetLastError();
     if (IsGone(dwError))
         return;
     if (dwError != ERROR_DIR_NOT_EMPTY) {
